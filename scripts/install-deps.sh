@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need, and only those missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libgl-dev
+  mdbtools mdbtools-dev libsqlite3-dev
+  fonts-arphic-uming fonts-noto-cjk fontconfig
+  xvfb xauth
+  nodejs npm
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+# npm from the registry may already be present without Debian's package; keep it.
+if command -v npm >/dev/null 2>&1; then
+  filtered=()
+  for p in "${missing[@]}"; do
+    case "$p" in nodejs|npm) ;; *) filtered+=("$p") ;; esac
+  done
+  missing=("${filtered[@]}")
+  [ ${#missing[@]} -eq 0 ] && exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
