@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+// A one-file HTTP server on 127.0.0.1 that answers every request the way a test asks.
+class LoopbackHttpServer : public QTcpServer
+{
+public:
+    enum Mode { Answer, Silent, Trickle, Huge, RedirectLoop };
+
+    LoopbackHttpServer(Mode mode, QByteArray body = {}) : m_mode(mode), m_body(std::move(body))
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+        });
+    }
+
+    QString url(const QString &path = QStringLiteral("/SiteBack/updateTxt/10.txt")) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
+    }
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        if (!socket->canReadLine() || socket->property("answered").toBool())
+            return;
+        socket->setProperty("answered", true);
+        switch (m_mode) {
+        case Answer:
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: "
+                          + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
+            socket->disconnectFromHost();
+            break;
+        case Silent:
+            break;
+        case Trickle: {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\nversion: 9");
+            auto *timer = new QTimer(socket);
+            connect(timer, &QTimer::timeout, socket, [socket] { socket->write("9"); });
+            timer->start(50);
+            break;
+        }
+        case Huge:
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n"
+                          "version: 99\r\n\r\n");
+            for (int i = 0; i < 64; ++i)
+                socket->write(QByteArray(16 * 1024, 'x'));
+            socket->disconnectFromHost();
+            break;
+        case RedirectLoop:
+            socket->write("HTTP/1.1 302 Found\r\nLocation: " + url().toLatin1()
+                          + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            socket->disconnectFromHost();
+            break;
+        }
+    }
+
+    Mode m_mode;
+    QByteArray m_body;
+};
