@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -24,6 +25,11 @@ public:
     // NULL reads as empty text / 0; an unknown column (compared without regard to case) throws.
     QString FieldText(const QString &name) const;
     qint32 FieldInteger(const QString &name) const;
+    // Column names of the open result, in select order, as the engine names them.
+    QStringList FieldNames() const;
+    // Value of column index (0-based) of the current row; null() tells a NULL apart from "".
+    QString FieldTextAt(int column) const;
+    bool FieldIsNull(int column) const;
 
 private:
     friend class TAdoBuilder;
@@ -55,9 +61,16 @@ public:
 
     void Connect() override;
     void OpenQuery(const QString &sql) override;
+    // Same as Connect, for a database image already in memory (tests, fuzzing).
+    void ConnectImage(const QByteArray &image);
+    // User tables of the connected database, in catalogue order.
     QStringList TableNames() const;
+    // Why the last Connect failed (the user only sees the fixed message); for tools and tests.
+    QString LastConnectError() const;
 
 private:
     std::unique_ptr<TAdoConnection> Connection;
     std::unique_ptr<TResultSet> m_resultSet;
+    QString m_fileName;
+    QString m_lastConnectError;
 };
