@@ -11,7 +11,8 @@ class LoopbackHttpServer : public QTcpServer
 public:
     enum Mode { Answer, Silent, Trickle, Huge, RedirectLoop };
 
-    LoopbackHttpServer(Mode mode, QByteArray body = {}) : m_mode(mode), m_body(std::move(body))
+    LoopbackHttpServer(Mode mode, QByteArray body = {}, QByteArray contentType = "text/plain")
+        : m_mode(mode), m_body(std::move(body)), m_contentType(std::move(contentType))
     {
         listen(QHostAddress::LocalHost);
         connect(this, &QTcpServer::newConnection, this, [this] {
@@ -25,6 +26,8 @@ public:
         return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
     }
 
+    int requests() const { return m_requests; }
+
 private:
     void answer(QTcpSocket *socket)
     {
@@ -33,8 +36,9 @@ private:
         socket->setProperty("answered", true);
         switch (m_mode) {
         case Answer:
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: "
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + m_contentType + "\r\nContent-Length: "
                           + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
+            ++m_requests;
             socket->disconnectFromHost();
             break;
         case Silent:
@@ -63,4 +67,6 @@ private:
 
     Mode m_mode;
     QByteArray m_body;
+    QByteArray m_contentType;
+    int m_requests = 0;
 };
