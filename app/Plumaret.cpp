@@ -1,0 +1,151 @@
+#include "Plumaret.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <unistd.h>
+
+#include "PlumaretApplication.h"
+#include "uFrmMain.h"
+
+namespace {
+
+constexpr char ReplyDone[] = "done\n";
+
+// Ends the event loop when the window closes, even while other windows of the program are open.
+class TCloseWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+TSingleInstance::TSingleInstance(const QString &runtimeDir, QObject *parent)
+    : QObject(parent), m_dir(runtimeDir)
+{
+    if (m_dir.isEmpty())
+        m_dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+TSingleInstance::~TSingleInstance()
+{
+    if (m_server)
+        m_server->close();
+    if (m_lock)
+        m_lock->unlock();
+}
+
+QString TSingleInstance::LockPath() const
+{
+    return QDir(m_dir).filePath(QStringLiteral("%1.lock").arg(QLatin1String(SingleInstanceName)));
+}
+
+QString TSingleInstance::SocketPath() const
+{
+    // The runtime folder is the user's own; the uid in the name keeps users apart also where several
+    // share a fallback folder.
+    return QDir(m_dir).filePath(
+        QStringLiteral("%1-%2").arg(QLatin1String(SingleInstanceName)).arg(::getuid()));
+}
+
+bool TSingleInstance::TryBecomeFirst()
+{
+    if (m_dir.isEmpty())
+        return true;
+    m_lock = std::make_unique<QLockFile>(LockPath());
+    // Only a dead owner makes the lock stale, never its age: the first copy may run for weeks.
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0)) {
+        if (m_lock->error() == QLockFile::LockFailedError)
+            return false;
+        // The lock cannot be made at all: run alone, nobody can find us.
+        m_lock.reset();
+        return true;
+    }
+
+    // We hold the lock, so a socket left behind belongs to a copy that died.
+    QLocalServer::removeServer(SocketPath());
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (m_server->listen(SocketPath()))
+        connect(m_server, &QLocalServer::newConnection, this, &TSingleInstance::acceptConnections);
+    return true;
+}
+
+void TSingleInstance::acceptConnections()
+{
+    while (QLocalSocket *peer = m_server->nextPendingConnection()) {
+        connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+        connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
+            while (peer->canReadLine()) {
+                bool ok = false;
+                const int message = peer->readLine().trimmed().toInt(&ok);
+                if (ok && OnMessage)
+                    OnMessage(message);
+                peer->write(ReplyDone);
+                peer->flush();
+            }
+            // A peer that never sends a line is not kept forever.
+            if (peer->bytesAvailable() > 64)
+                peer->abort();
+        });
+    }
+}
+
+bool TSingleInstance::SendToFirst(int message) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(SocketPath());
+    if (!socket.waitForConnected(2000))
+        return false;
+    socket.write(QByteArray::number(message) + '\n');
+    if (!socket.waitForBytesWritten(2000))
+        return false;
+    // Like a synchronous window message: wait until the first copy has handled it, however busy it
+    // is; a first copy that dies closes the socket and ends the wait.
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(-1))
+            return false;
+    }
+    return socket.readLine() == ReplyDone;
+}
+
+int RunPlumaret(TPlumaretApplication &app)
+{
+    TSingleInstance instance;
+    if (!instance.TryBecomeFirst()) {
+        instance.SendToFirst(RestoreMessage);
+        return 0;
+    }
+
+    try {
+        TfrmMain window;
+        TCloseWatcher watcher;
+        window.installEventFilter(&watcher);
+        instance.OnMessage = [&window](int message) {
+            if (message == RestoreMessage)
+                window.RestoreApplication();
+        };
+        window.show();
+        // A failed database connection keeps the window from appearing; the box has been shown.
+        if (window.isVisible())
+            app.exec();
+        instance.OnMessage = nullptr;
+    } catch (...) {
+        ShowException(std::current_exception());
+    }
+    return 0;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QLocalServer;
+class QLockFile;
+class TPlumaretApplication;
+
+// The restore request a second copy sends to the first.
+inline constexpr int RestoreMessage = 1349;
+// Fixed, not taken from the executable's name: a renamed copy is still the same program.
+inline constexpr char SingleInstanceName[] = "Plumaret.exe";
+
+// One copy per user: a lock file in the user's runtime folder says who is first, and the first copy
+// listens on a local socket beside it for the second copy's message. A crashed first copy leaves a
+// lock naming a dead process (taken over) and a dead socket (removed before listening).
+class TSingleInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    // runtimeDir empty: the user's runtime folder (XDG_RUNTIME_DIR).
+    explicit TSingleInstance(const QString &runtimeDir = QString(), QObject *parent = nullptr);
+    ~TSingleInstance() override;
+
+    // True when this process is the first copy and now listens for messages. When the lock cannot
+    // be made at all (no runtime folder), the process runs as a first copy without listening.
+    bool TryBecomeFirst();
+
+    // Second copy: hands the message to the first copy and waits until it has been handled. False when
+    // no first copy answered.
+    bool SendToFirst(int message) const;
+
+    QString LockPath() const;
+    QString SocketPath() const;
+
+    // Called in the first copy for each message received, before the sender is released.
+    std::function<void(int)> OnMessage;
+
+private:
+    void acceptConnections();
+
+    QString m_dir;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer *m_server = nullptr;
+};
+
+// The program: single-instance test, window, event loop. Always returns 0.
+int RunPlumaret(TPlumaretApplication &app);

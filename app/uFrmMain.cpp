@@ -1,0 +1,609 @@
+#include "uFrmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLibrary>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "Anchors.h"
+#include "MsgBox.h"
+#include "PlumaretApplication.h"
+#include "PlumaretError.h"
+#include "TextMargin.h"
+#include "ToolBar1.h"
+#include "ToolPictures.h"
+#include "VendorSite.h"
+
+#if __has_include("uSingleEditor.h")
+#include "uSingleEditor.h"
+#define PLUMARET_HAVE_SINGLE_EDITOR 1
+#endif
+
+void TSingleEditorDeleter::operator()(TSingleEditor *controller) const
+{
+#ifdef PLUMARET_HAVE_SINGLE_EDITOR
+    delete controller;
+#else
+    // Without the editing library nothing can have created one.
+    Q_ASSERT(!controller);
+#endif
+}
+
+namespace {
+
+// Design sizes the layout tables are drawn for: the client area 725 × 443 minus the toolbar (27),
+// the left pane (204), the splitter (7) and the advertisement panel (100).
+constexpr int BodyHeight = TfrmMain::DesignClientHeight - TToolBar1::BarHeight; // 416
+constexpr int LeftWidth = 204;
+constexpr int ModeBarWidth = 40;
+constexpr int SplitterWidth = 7;
+constexpr int AdWidth = 100;
+constexpr int NamesHeight = 105;
+constexpr QSize NamesDesign(LeftWidth - ModeBarWidth, NamesHeight);                  // 164 × 105
+constexpr QSize ModeDesign(LeftWidth - ModeBarWidth, BodyHeight - NamesHeight);       // 164 × 311
+constexpr int ClientBorder = 5;
+constexpr QSize EditDesign(TfrmMain::DesignClientWidth - LeftWidth - SplitterWidth - AdWidth
+                               - 2 * ClientBorder,
+                           BodyHeight - 2 * ClientBorder); // 404 × 406
+
+// The Update library's one export.
+using TDoUpdate = void (*)(WId, const char *);
+
+QFrame *plainPanel(QWidget *parent, const char *name)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setFrameShape(QFrame::NoFrame);
+    return panel;
+}
+
+QLabel *placedLabel(QWidget *parent, const QString &text, QPoint at)
+{
+    auto *label = new QLabel(text, parent);
+    label->adjustSize();
+    label->move(at);
+    return label;
+}
+
+QTextEdit *editor(QWidget *parent, const char *name, const QString &accessibleName)
+{
+    auto *edit = new QTextEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setAccessibleName(accessibleName);
+    return edit;
+}
+
+QWidget *fillingPage(QWidget *content)
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    content->setParent(page);
+    layout->addWidget(content);
+    return page;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
+{
+    setupWindow();
+    setupActions();
+    setupMenus();
+    setupToolBar();
+    setupPanels();
+    setupModeBar();
+    setupNameFields();
+    setupModePages();
+    setupSplitter();
+    setupEditorPages();
+    setupAdvertisement();
+    setupTimer();
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    FormDestroy();
+}
+
+// ---- construction ---------------------------------------------------------------------------
+
+void TfrmMain::setupWindow()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromUtf8(ProductTitle));
+    InstallFontSubstitutes();
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(12);
+    setFont(font);
+    setCentralWidget(new QWidget(this));
+}
+
+void TfrmMain::setupActions()
+{
+    struct Row
+    {
+        QAction *TfrmMain::*member;
+        const char *name;
+        const char *caption;
+        const char *hint;
+        QKeySequence shortcut;
+        int picture;
+    };
+    const Row rows[] = {
+        {&TfrmMain::FileNew, "FileNew", "新建(&N)", "创建一个新文件", QKeySequence(Qt::CTRL | Qt::Key_N), 0},
+        {&TfrmMain::FileOpen, "FileOpen", "打开(&O)...", "打开文件", QKeySequence(Qt::CTRL | Qt::Key_O), 1},
+        {&TfrmMain::FileSave, "FileSave", "保存(&S)", "保存文件", QKeySequence(Qt::CTRL | Qt::Key_S), 2},
+        {&TfrmMain::EditCut, "EditCut", "剪切(&T)", "剪切所选内容", QKeySequence(Qt::CTRL | Qt::Key_X), 4},
+        {&TfrmMain::EditCopy, "EditCopy", "复制(&C)", "复制所选内容", QKeySequence(Qt::CTRL | Qt::Key_C), 5},
+        {&TfrmMain::EditPaste, "EditPaste", "粘贴(&P)", "从剪切板粘贴", QKeySequence(Qt::CTRL | Qt::Key_V), 6},
+        {&TfrmMain::EditUndo, "EditUndo", "撤消(&U)", "撤消", QKeySequence(Qt::CTRL | Qt::Key_Z), 7},
+        {&TfrmMain::EditSelectAll, "EditSelectAll", "全选(&)", "选定所有", QKeySequence(Qt::CTRL | Qt::Key_A), -1},
+        {&TfrmMain::EditDelete, "EditDelete", "删除(&)", "删除所选内容", QKeySequence(Qt::Key_Delete), -1},
+    };
+    for (const Row &row : rows) {
+        auto *action = new QAction(QString::fromUtf8(row.caption), this);
+        action->setObjectName(QLatin1String(row.name));
+        action->setToolTip(QString::fromUtf8(row.hint));
+        action->setStatusTip(QString::fromUtf8(row.hint));
+        action->setShortcut(row.shortcut);
+        if (row.picture >= 0)
+            action->setIcon(ToolPicture(row.picture));
+        // The window takes the shortcuts, whichever of its controls has the focus.
+        addAction(action);
+        this->*row.member = action;
+    }
+}
+
+void TfrmMain::setupMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    mnuFile = bar->addMenu(QStringLiteral("文件"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile->addAction(FileNew);
+    mnuFile->addAction(FileOpen);
+    mnuFile->addSeparator();
+    mnuFile->addAction(FileSave);
+    mnuFile->addSeparator();
+    N8 = mnuFile->addAction(QStringLiteral("退出 (&X)"));
+    N8->setObjectName(QStringLiteral("N8"));
+    connect(N8, &QAction::triggered, this, Guarded([this] { N8Click(); }));
+
+    mnuEdit = bar->addMenu(QStringLiteral("编辑(&E)"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit->addAction(EditUndo);
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(EditCut);
+    mnuEdit->addAction(EditCopy);
+    mnuEdit->addAction(EditPaste);
+
+    // Entries without a function: kept invisible and disabled so that nothing can choose them.
+    const auto hidden = [](QAction *action) {
+        action->setVisible(false);
+        action->setEnabled(false);
+        return action;
+    };
+    hidden(mnuEdit->addSeparator());
+    hidden(mnuEdit->addAction(QStringLiteral("查找(&F)...")));
+    hidden(mnuEdit->addAction(QStringLiteral("替换(&E)...")));
+
+    mnuTools = bar->addMenu(QStringLiteral("工具(&T)"));
+    mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    hidden(mnuTools->addAction(QStringLiteral("字体设置(&F)")));
+    hidden(mnuTools->addAction(QStringLiteral("字数统计(&T)")));
+    QMenu *convert = mnuTools->addMenu(QStringLiteral("简繁转换"));
+    hidden(convert->addAction(QStringLiteral("简->繁")));
+    hidden(convert->addAction(QStringLiteral("繁->简")));
+    hidden(convert->menuAction());
+    hidden(mnuTools->menuAction());
+
+    // Menus are windows of their own and do not inherit the window's font.
+    for (QMenu *menu : {mnuFile, mnuEdit, mnuTools, convert})
+        menu->setFont(font());
+}
+
+void TfrmMain::setupToolBar()
+{
+    ToolBar1 = new TToolBar1(centralWidget());
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->OnCustomDraw = [this](QPainter &painter, const QRect &rect, bool &defaultDraw) {
+        ToolBar1CustomDraw(painter, rect, defaultDraw);
+    };
+    ToolBar1->AddAction(FileNew);
+    ToolBar1->AddAction(FileOpen);
+    ToolBar1->AddAction(FileSave);
+    ToolBar1->AddSeparator();
+    ToolBar1->AddAction(EditCut);
+    ToolBar1->AddAction(EditCopy);
+    ToolBar1->AddAction(EditPaste);
+    ToolBar1->AddSeparator();
+    ToolBar1->AddAction(EditUndo);
+    ToolBar1->AddSeparator();
+    tbWeb = ToolBar1->AddButton();
+    tbWeb->setObjectName(QStringLiteral("tbWeb"));
+    tbWeb->setIcon(ToolPicture(8));
+    tbWeb->setToolTip(QStringLiteral("访问官网"));
+    tbWeb->setAccessibleName(QStringLiteral("访问官网"));
+    connect(tbWeb, &QToolButton::clicked, this, Guarded([this] { tbWebClick(); }));
+}
+
+void TfrmMain::setupPanels()
+{
+    auto *outer = new QVBoxLayout(centralWidget());
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(ToolBar1);
+
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    outer->addLayout(body, 1);
+
+    pnlLeft = plainPanel(centralWidget(), "pnlLeft");
+    pnlLeft->setFixedWidth(LeftWidth);
+    body->addWidget(pnlLeft);
+
+    pnlLLeft = plainPanel(pnlLeft, "pnlLLeft");
+    pnlLLeft->setFixedWidth(ModeBarWidth);
+    pnlLClient = plainPanel(pnlLeft, "pnlLClient");
+    auto *left = new QHBoxLayout(pnlLeft);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->setSpacing(0);
+    left->addWidget(pnlLLeft);
+    left->addWidget(pnlLClient, 1);
+
+    pnlNames = plainPanel(pnlLClient, "pnlNames");
+    pnlNames->setFixedHeight(NamesHeight);
+    pgMode = new QStackedWidget(pnlLClient);
+    pgMode->setObjectName(QStringLiteral("pgMode"));
+    auto *modes = new QVBoxLayout(pnlLClient);
+    modes->setContentsMargins(0, 0, 0, 0);
+    modes->setSpacing(0);
+    modes->addWidget(pnlNames);
+    modes->addWidget(pgMode, 1);
+
+    SplitterBar = new QFrame(centralWidget());
+    SplitterBar->setObjectName(QStringLiteral("SplitterBar"));
+    body->addWidget(SplitterBar);
+
+    pnlClient = plainPanel(centralWidget(), "pnlClient");
+    pnlClient->setMinimumSize(397, 338);
+    body->addWidget(pnlClient, 1);
+
+    pnlAD = plainPanel(centralWidget(), "pnlAD");
+    pnlAD->setFixedWidth(AdWidth);
+    pnlAD->setAutoFillBackground(true);
+    QPalette white = pnlAD->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    pnlAD->setPalette(white);
+    body->addWidget(pnlAD);
+}
+
+void TfrmMain::setupModeBar()
+{
+    ModeButtons = new QButtonGroup(this);
+    ModeButtons->setExclusive(true);
+    const struct
+    {
+        QToolButton *TfrmMain::*member;
+        const char *name;
+        const char *hint;
+        int top;
+    } rows[] = {
+        {&TfrmMain::btnAuto, "btnAuto", "自动模式", 31},
+        {&TfrmMain::btnTemplate, "btnTemplate", "模版模式", 77},
+        {&TfrmMain::btnGroup, "btnGroup", "组合模式", 123},
+    };
+    int tag = 0;
+    for (const auto &row : rows) {
+        auto *button = new QToolButton(pnlLLeft);
+        button->setObjectName(QLatin1String(row.name));
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setToolTip(QString::fromUtf8(row.hint));
+        button->setAccessibleName(QString::fromUtf8(row.hint));
+        button->setProperty("Tag", tag++);
+        button->setGeometry(4, row.top, 36, 40);
+        ModeButtons->addButton(button);
+        connect(button, &QToolButton::clicked, this,
+                Guarded([this, button] { btnAutoClick(button); }));
+        this->*row.member = button;
+    }
+}
+
+void TfrmMain::setupNameFields()
+{
+    lblYourName = placedLabel(pnlNames, QStringLiteral("你的名字"), QPoint(14, 9));
+    edtYourName = new QLineEdit(pnlNames);
+    edtYourName->setObjectName(QStringLiteral("edtYourName"));
+    edtYourName->setAccessibleName(lblYourName->text());
+    lblYourName->setBuddy(edtYourName);
+    Anchor(edtYourName, QRect(14, 27, 138, 22), pnlNames, NamesDesign, Qt::Horizontal);
+
+    lblSheName = placedLabel(pnlNames, QStringLiteral("对方名字"), QPoint(14, 59));
+    edtSheName = new QLineEdit(pnlNames);
+    edtSheName->setObjectName(QStringLiteral("edtSheName"));
+    edtSheName->setAccessibleName(lblSheName->text());
+    lblSheName->setBuddy(edtSheName);
+    Anchor(edtSheName, QRect(14, 77, 138, 22), pnlNames, NamesDesign, Qt::Horizontal);
+}
+
+void TfrmMain::setupModePages()
+{
+    tsAuto = new QWidget;
+    tsAuto->setObjectName(QStringLiteral("tsAuto"));
+    lblLines = placedLabel(tsAuto, QStringLiteral("写行行数"), QPoint(10, 1));
+    edtLines = new QSpinBox(tsAuto);
+    edtLines->setObjectName(QStringLiteral("edtLines"));
+    edtLines->setRange(1, 100);
+    edtLines->setValue(20);
+    edtLines->setAccessibleName(lblLines->text());
+    if (auto *line = edtLines->findChild<QLineEdit *>())
+        line->setMaxLength(3);
+    lblLines->setBuddy(edtLines);
+    Anchor(edtLines, QRect(10, 19, 138, 22), pgMode, ModeDesign);
+    btnStart = new QPushButton(QStringLiteral("开始书写"), tsAuto);
+    btnStart->setObjectName(QStringLiteral("btnStart"));
+    Anchor(btnStart, QRect(10, 52, 138, 27), pgMode, ModeDesign, Qt::Horizontal);
+    pgMode->addWidget(tsAuto);
+
+    tsTemplate = new QWidget;
+    tsTemplate->setObjectName(QStringLiteral("tsTemplate"));
+    lblTemplate = placedLabel(tsTemplate, QStringLiteral("选择情书模版"), QPoint(10, 3));
+    vstTemplate = new QTreeView(tsTemplate);
+    vstTemplate->setObjectName(QStringLiteral("vstTemplate"));
+    vstTemplate->setToolTip(QStringLiteral("单击浏览模版，双击添加到情书编辑器中"));
+    vstTemplate->setAccessibleName(lblTemplate->text());
+    vstTemplate->setHeaderHidden(true);
+    vstTemplate->setRootIsDecorated(false);
+    lblTemplate->setBuddy(vstTemplate);
+    Anchor(vstTemplate, QRect(10, 24, 138, 269), pgMode, ModeDesign,
+           Qt::Horizontal | Qt::Vertical);
+    pgMode->addWidget(tsTemplate);
+
+    tsGroup = new QWidget;
+    tsGroup->setObjectName(QStringLiteral("tsGroup"));
+    lblQHType = placedLabel(tsGroup, QStringLiteral("情话类别"), QPoint(10, 1));
+    edtQHType = new QComboBox(tsGroup);
+    edtQHType->setObjectName(QStringLiteral("edtQHType"));
+    edtQHType->setAccessibleName(lblQHType->text());
+    lblQHType->setBuddy(edtQHType);
+    Anchor(edtQHType, QRect(10, 19, 138, 20), pgMode, ModeDesign, Qt::Horizontal);
+    vstGroup = new QTreeView(tsGroup);
+    vstGroup->setObjectName(QStringLiteral("vstGroup"));
+    vstGroup->setAccessibleName(QStringLiteral("情话"));
+    vstGroup->setHeaderHidden(true);
+    vstGroup->setRootIsDecorated(false);
+    Anchor(vstGroup, QRect(10, 45, 138, 248), pgMode, ModeDesign, Qt::Horizontal | Qt::Vertical);
+    pgMode->addWidget(tsGroup);
+}
+
+void TfrmMain::setupSplitter()
+{
+    SplitterBar->setFixedWidth(SplitterWidth);
+    SplitterBar->setAccessibleName(QStringLiteral("SplitterBar"));
+}
+
+void TfrmMain::setupEditorPages()
+{
+    auto *border = new QVBoxLayout(pnlClient);
+    border->setContentsMargins(ClientBorder, ClientBorder, ClientBorder, ClientBorder);
+    pgEdit = new QTabWidget(pnlClient);
+    pgEdit->setObjectName(QStringLiteral("pgEdit"));
+    pgEdit->setAccessibleName(QStringLiteral("编辑器"));
+    pgEdit->setStyleSheet(QStringLiteral("QTabBar::tab { height: 20px; }"));
+    border->addWidget(pgEdit);
+
+    edtEditor = editor(nullptr, "edtEditor", QStringLiteral("情书编辑器"));
+    tsEditor = fillingPage(edtEditor);
+    tsEditor->setObjectName(QStringLiteral("tsEditor"));
+    pgEdit->addTab(tsEditor, QStringLiteral("情书编辑器"));
+
+    edtBrowse = editor(nullptr, "edtBrowse", QStringLiteral("模版浏览器"));
+    edtBrowse->setReadOnly(true);
+    tsBrowse = fillingPage(edtBrowse);
+    tsBrowse->setObjectName(QStringLiteral("tsBrowse"));
+    pgEdit->addTab(tsBrowse, QStringLiteral("模版浏览器"));
+
+    tsPersonality = new QWidget;
+    tsPersonality->setObjectName(QStringLiteral("tsPersonality"));
+    pgPersonality = new QTabWidget(tsPersonality);
+    pgPersonality->setObjectName(QStringLiteral("pgPersonality"));
+    pgPersonality->setAccessibleName(QStringLiteral("个性情书"));
+    for (const char *title : {"大胆表白", "无敌情书", "思春情书", "革命情书"})
+        pgPersonality->addTab(new QWidget, QString::fromUtf8(title));
+    Anchor(pgPersonality, QRect(8, 11, 380, 166), pgEdit, EditDesign, Qt::Horizontal);
+    btnMakeLetter = new QPushButton(QStringLiteral("生成情书"), tsPersonality);
+    btnMakeLetter->setObjectName(QStringLiteral("btnMakeLetter"));
+    Anchor(btnMakeLetter, QRect(8, 183, 89, 25), pgEdit, EditDesign);
+    edtPersonality = editor(tsPersonality, "edtPersonality", QStringLiteral("个性情书"));
+    Anchor(edtPersonality, QRect(8, 214, 376, 154), pgEdit, EditDesign,
+           Qt::Horizontal | Qt::Vertical);
+    pgEdit->addTab(tsPersonality, QStringLiteral("个性情书"));
+
+    edtMemo = editor(nullptr, "edtMemo", QStringLiteral("备注编辑器"));
+    tsMemo = fillingPage(edtMemo);
+    tsMemo->setObjectName(QStringLiteral("tsMemo"));
+    pgEdit->addTab(tsMemo, QStringLiteral("备注编辑器"));
+}
+
+void TfrmMain::setupAdvertisement()
+{
+    auto *layout = new QVBoxLayout(pnlAD);
+    layout->setContentsMargins(0, 0, 0, 0);
+    wbAD = new QWidget(pnlAD);
+    wbAD->setObjectName(QStringLiteral("wbAD"));
+    layout->addWidget(wbAD);
+}
+
+void TfrmMain::setupTimer()
+{
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(5000);
+    connect(Timer, &QTimer::timeout, this, Guarded([this] { TimerTimer(); }));
+
+    const QString appDir = QCoreApplication::applicationDirPath();
+    UpdateLibraryCandidates = {appDir + QStringLiteral("/Update"),
+                               appDir + QStringLiteral("/" PLUMARET_UPDATE_REL_DIR "/Update")};
+}
+
+// ---- event handlers ---------------------------------------------------------------------------
+
+void TfrmMain::FormCreate()
+{
+    PhraseStore = std::make_unique<TAdoBuilder>();
+    // The two lists' rows carry their records in the models the letter routines attach.
+    for (QTextEdit *edit : {edtEditor, edtBrowse, edtMemo, edtPersonality})
+        SetTextMargin(edit, 10);
+    CreateDocumentController();
+}
+
+bool TfrmMain::FormShow()
+{
+    try {
+        PhraseStore->Connect();
+    } catch (const EPlumaretError &e) {
+        MsgBox(e.message(), QString(), mbkInformation);
+        close();
+        return false;
+    }
+    Timer->start();
+    btnAuto->setChecked(true);
+    pgMode->setCurrentIndex(0);
+    pgEdit->setCurrentIndex(0);
+    LoadTemplates();
+    LoadPhraseClasses();
+    NavigateAdvertisement();
+    return true;
+}
+
+void TfrmMain::FormDestroy()
+{
+    DocumentController.reset();
+    PhraseStore.reset();
+}
+
+void TfrmMain::setVisible(bool visible)
+{
+    if (visible && !m_formShown) {
+        m_formShown = true;
+        resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
+        if (QScreen *screen = QGuiApplication::primaryScreen()) {
+            QRect r(QPoint(), size());
+            r.moveCenter(screen->availableGeometry().center());
+            move(r.topLeft());
+        }
+        // Runs before the window appears, so a failed connection never shows it.
+        bool connected = true;
+        try {
+            connected = FormShow();
+        } catch (...) {
+            // A list that cannot be filled is reported; the window still comes up.
+            ShowException(std::current_exception());
+        }
+        if (!connected)
+            return;
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void TfrmMain::btnAutoClick(QObject *sender)
+{
+    bool ok = false;
+    const int tag = sender ? sender->property("Tag").toInt(&ok) : -1;
+    if (ok && tag >= 0 && tag < pgMode->count())
+        pgMode->setCurrentIndex(tag);
+}
+
+void TfrmMain::N8Click()
+{
+    close();
+}
+
+void TfrmMain::tbWebClick()
+{
+    // Whether a browser could be started is not our concern.
+    QDesktopServices::openUrl(QUrl(VendorUrl(VendorPagePath)));
+}
+
+void TfrmMain::TimerTimer()
+{
+    // DoUpdate may run a message loop of its own long enough for another tick to arrive.
+    if (m_updateRunning || m_updateDone)
+        return;
+    m_updateRunning = true;
+    const QByteArray url = VendorUrl(UpdateNoticePath).toLatin1();
+    try {
+        for (const QString &candidate : std::as_const(UpdateLibraryCandidates)) {
+            QLibrary library(candidate);
+            if (auto doUpdate = reinterpret_cast<TDoUpdate>(library.resolve("DoUpdate"))) {
+                // The library stays loaded: what it started may still be running.
+                doUpdate(winId(), url.constData());
+                break;
+            }
+        }
+    } catch (...) {
+        m_updateRunning = false;
+        m_updateDone = true;
+        Timer->stop();
+        throw;
+    }
+    Timer->stop();
+    m_updateDone = true;
+    m_updateRunning = false;
+}
+
+void TfrmMain::ToolBar1CustomDraw(QPainter &painter, const QRect &rect, bool &defaultDraw)
+{
+    QLinearGradient gradient(rect.left(), rect.top(), rect.left(), rect.top() + rect.height());
+    gradient.setColorAt(0, QColor(241, 249, 255));
+    gradient.setColorAt(1, QColor(227, 244, 255));
+    painter.fillRect(rect, gradient);
+    painter.setPen(QPen(QColor(164, 213, 240), 1));
+    painter.drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
+    defaultDraw = true;
+}
+
+void TfrmMain::RestoreApplication()
+{
+    if (!isMinimized())
+        return;
+    QWidget *focus = focusWidget();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    // Pop-ups of the program went down with the window; bring them back with it.
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w != this && w->isMinimized() && w->parentWidget() && w->parentWidget()->window() == this)
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    }
+    if (focus)
+        focus->setFocus(Qt::ActiveWindowFocusReason);
+}

@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "uDataBase.h"
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPainter;
+class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+class QTabWidget;
+class QTextEdit;
+class QTimer;
+class QToolButton;
+class QTreeView;
+class TToolBar1;
+
+class TSingleEditor;
+// Lets the window own the controller while the editing library is optional in the build.
+struct TSingleEditorDeleter
+{
+    void operator()(TSingleEditor *controller) const;
+};
+
+// The program's one window. Components are public members named as the window's parts are named
+// everywhere else, so that every area of the program (letters, editing, personality, controls, web)
+// reaches them directly; each area adds its handlers in its own app/uFrmMain<Area>.cpp.
+class TfrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // Owned fields.
+    std::unique_ptr<TSingleEditor, TSingleEditorDeleter> DocumentController;
+    QList<qint32> ClassIDs;
+    std::unique_ptr<TAdoBuilder> PhraseStore;
+
+    // Toolbar and menus.
+    TToolBar1 *ToolBar1 = nullptr;
+    QToolButton *tbWeb = nullptr;
+    QMenu *mnuFile = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QMenu *mnuTools = nullptr;
+    QAction *N8 = nullptr;
+    QAction *FileNew = nullptr;
+    QAction *FileOpen = nullptr;
+    QAction *FileSave = nullptr;
+    QAction *EditCut = nullptr;
+    QAction *EditCopy = nullptr;
+    QAction *EditPaste = nullptr;
+    QAction *EditUndo = nullptr;
+    QAction *EditSelectAll = nullptr;
+    QAction *EditDelete = nullptr;
+
+    // Left pane.
+    QFrame *pnlLeft = nullptr;
+    QFrame *pnlLLeft = nullptr;
+    QFrame *pnlLClient = nullptr;
+    QFrame *pnlNames = nullptr;
+    QToolButton *btnAuto = nullptr;
+    QToolButton *btnTemplate = nullptr;
+    QToolButton *btnGroup = nullptr;
+    QButtonGroup *ModeButtons = nullptr;
+    QLabel *lblYourName = nullptr;
+    QLineEdit *edtYourName = nullptr;
+    QLabel *lblSheName = nullptr;
+    QLineEdit *edtSheName = nullptr;
+    QStackedWidget *pgMode = nullptr;
+    QWidget *tsAuto = nullptr;
+    QWidget *tsTemplate = nullptr;
+    QWidget *tsGroup = nullptr;
+    QLabel *lblLines = nullptr;
+    QSpinBox *edtLines = nullptr;
+    QPushButton *btnStart = nullptr;
+    QLabel *lblTemplate = nullptr;
+    QTreeView *vstTemplate = nullptr;
+    QLabel *lblQHType = nullptr;
+    QComboBox *edtQHType = nullptr;
+    QTreeView *vstGroup = nullptr;
+
+    QWidget *SplitterBar = nullptr;
+
+    // Centre and right.
+    QFrame *pnlClient = nullptr;
+    QTabWidget *pgEdit = nullptr;
+    QWidget *tsEditor = nullptr;
+    QWidget *tsBrowse = nullptr;
+    QWidget *tsPersonality = nullptr;
+    QWidget *tsMemo = nullptr;
+    QTextEdit *edtEditor = nullptr;
+    QTextEdit *edtBrowse = nullptr;
+    QTabWidget *pgPersonality = nullptr;
+    QPushButton *btnMakeLetter = nullptr;
+    QTextEdit *edtPersonality = nullptr;
+    QTextEdit *edtMemo = nullptr;
+    QFrame *pnlAD = nullptr;
+    QWidget *wbAD = nullptr;
+
+    QTimer *Timer = nullptr;
+
+    // Where TimerTimer looks for the Update library; tests point it at a stand-in.
+    QStringList UpdateLibraryCandidates;
+
+    // Event handlers.
+    void FormCreate();
+    // False when the database could not be connected: the window must not appear.
+    bool FormShow();
+    void FormDestroy();
+    void btnAutoClick(QObject *sender);
+    void N8Click();
+    void tbWebClick();
+    void TimerTimer();
+    void ToolBar1CustomDraw(QPainter &painter, const QRect &rect, bool &defaultDraw);
+    // Message 1349 from a second copy.
+    void RestoreApplication();
+
+    // Routines of the other areas, reached through the phrase store.
+    void CreateDocumentController();
+    void LoadTemplates();
+    void LoadPhraseClasses();
+    void NavigateAdvertisement();
+
+    // The window's client area at creation (menu bar excluded).
+    static constexpr int DesignClientWidth = 725;
+    static constexpr int DesignClientHeight = 443;
+
+    void setVisible(bool visible) override;
+
+private:
+    void setupWindow();
+    void setupActions();
+    void setupMenus();
+    void setupToolBar();
+    void setupPanels();
+    void setupModeBar();
+    void setupNameFields();
+    void setupModePages();
+    void setupSplitter();
+    void setupEditorPages();
+    void setupAdvertisement();
+    void setupTimer();
+
+    bool m_formShown = false;
+    bool m_updateRunning = false;
+    bool m_updateDone = false;
+};
