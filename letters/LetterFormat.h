@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QTextFormat>
+
+class QTextDocument;
+
+namespace Letters {
+
+// Character spacing is kept on the text (in twips, as RTF's \expndtw) but never drawn, the way the
+// Windows rich-edit control kept it; the RTF writer may read it back from this property.
+inline constexpr int CharacterSpacingProperty = QTextFormat::UserProperty + 0x100;
+inline constexpr int LetterCharacterSpacingTwips = 200;
+inline constexpr int LetterLineHeightPercent = 150;
+
+// Right-aligns the last two paragraphs (signature and date) and gives every paragraph 1.5 line
+// spacing and the stored character spacing. Leaves no undo step behind.
+void ApplyFramedLetterFormat(QTextDocument &document);
+
+// The template preview: 1.5 line spacing and the stored character spacing on all text.
+void ApplyPreviewFormat(QTextDocument &document);
+
+} // namespace Letters
