@@ -532,6 +532,8 @@ public:
             return bindNumeric(slot, u, col.scale);
         default:
             // the bytes live in the pipe buffer, which the next value may refill
+            if (size == 0)
+                return sqlite3_bind_null(m_insert, slot) == SQLITE_OK;
             return sqlite3_bind_blob64(m_insert, slot, data, size, SQLITE_TRANSIENT) == SQLITE_OK;
         }
     }
@@ -614,6 +616,9 @@ private:
             appendJet3(data, size, out);
         else
             JetReader::appendJet4TextUtf8(data, size, out);
+        // libmdb and its tools cannot tell an empty text from NULL; neither does the store
+        if (out.empty())
+            return sqlite3_bind_null(m_insert, slot) == SQLITE_OK;
         return sqlite3_bind_text64(m_insert, slot, out.data(), out.size(), SQLITE_TRANSIENT, SQLITE_UTF8)
                == SQLITE_OK;
     }
@@ -787,6 +792,12 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
     }
     if (image.at(0) != 0 || std::memcmp(image.constData() + 4, "Standard ", 9) != 0) {
         result.reason = QStringLiteral("not a Jet database");
+        return result;
+    }
+    // Jet allocates whole pages; anything else was cut short or is not a Jet file.
+    const int pageSize = image.at(0x14) == 0 ? 2048 : 4096;
+    if (image.size() % pageSize != 0) {
+        result.reason = QStringLiteral("the file is not a whole number of pages (cut short)");
         return result;
     }
     if (hasDatabasePassword(image)) {
