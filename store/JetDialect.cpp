@@ -161,11 +161,18 @@ bool isWord(const Token &t, const char *word)
 
 // ---------------------------------------------------------------- functions
 
+} // namespace
+
+namespace JetDialect {
 std::mt19937_64 &generator()
 {
     static std::mt19937_64 g{std::random_device{}()};
     return g;
 }
+} // namespace JetDialect
+
+namespace {
+using JetDialect::generator;
 
 void fnRnd(sqlite3_context *ctx, int, sqlite3_value **)
 {
@@ -372,6 +379,106 @@ QString translate(const QString &jetSql)
     }
     closeScopes(std::numeric_limits<int>::min());
     return out;
+}
+
+bool randomPick(const QString &sqliteSql, RandomPick *pick)
+{
+    QList<Token> all = tokenize(sqliteSql);
+    QList<Token> t;
+    for (const Token &tok : all)
+        if (tok.kind != Kind::Space && tok.kind != Kind::Comment)
+            t.append(tok);
+    while (!t.isEmpty() && t.last().text == QLatin1String(";"))
+        t.removeLast();
+    if (t.size() < 8 || !isWord(t[0], "SELECT"))
+        return false;
+    // top-level clause positions; anything that is not a plain one-table filter disqualifies
+    qsizetype from = -1, where = -1, order = -1, limit = -1;
+    int depth = 0;
+    for (qsizetype i = 1; i < t.size(); ++i) {
+        const Token &k = t[i];
+        if (k.text == QLatin1String("(")) {
+            ++depth;
+        } else if (k.text == QLatin1String(")")) {
+            --depth;
+        } else if (k.kind == Kind::Word) {
+            if (isWord(k, "SELECT") || isWord(k, "rowid"))
+                return false; // subquery, or a text that uses rowid itself
+            for (const char *fn : {"count", "sum", "min", "max", "avg", "total", "group_concat"})
+                if (isWord(k, fn))
+                    return false; // an aggregate sees all rows
+            if (depth != 0)
+                continue;
+            if (isWord(k, "FROM") && from < 0)
+                from = i;
+            else if (isWord(k, "WHERE") && where < 0)
+                where = i;
+            else if (isWord(k, "ORDER") && order < 0)
+                order = i;
+            else if (isWord(k, "LIMIT") && limit < 0)
+                limit = i;
+            else if (isWord(k, "GROUP") || isWord(k, "HAVING") || isWord(k, "UNION") || isWord(k, "EXCEPT")
+                     || isWord(k, "INTERSECT") || isWord(k, "JOIN") || isWord(k, "DISTINCT")
+                     || isWord(k, "OFFSET") || isWord(k, "WINDOW") || isWord(k, "ALL"))
+                return false;
+        } else if (depth == 0 && k.text == QLatin1String(",") && from > 0) {
+            return false; // a comma after FROM at the top: more tables, or more sort keys
+        }
+    }
+    if (depth != 0 || from < 2 || order < 0)
+        return false;
+    const qsizetype tableAt = from + 1;
+    const qsizetype fromEnd = where > 0 ? where : order;
+    if (fromEnd != tableAt + 1 || !(t[tableAt].kind == Kind::Word || t[tableAt].kind == Kind::Quoted))
+        return false;
+    if (where > 0 && where > order)
+        return false;
+    // ORDER BY Rnd( ... ) and nothing else up to LIMIT or the end
+    const qsizetype keyEnd = limit > 0 ? limit : t.size();
+    if (order + 4 >= keyEnd || !isWord(t[order + 1], "BY") || !isWord(t[order + 2], "Rnd")
+        || t[order + 3].text != QLatin1String("(") || t[keyEnd - 1].text != QLatin1String(")"))
+        return false;
+    depth = 0;
+    for (qsizetype i = order + 3; i < keyEnd; ++i) {
+        if (t[i].text == QLatin1String("("))
+            ++depth;
+        else if (t[i].text == QLatin1String(")") && --depth == 0 && i != keyEnd - 1)
+            return false; // Rnd(...) is only part of the key
+    }
+    qint64 count = -1;
+    if (limit > 0) {
+        bool ok = false;
+        if (limit + 2 != t.size() || t[limit + 1].kind != Kind::Number)
+            return false;
+        count = t[limit + 1].text.toLongLong(&ok);
+        if (!ok || count < 0)
+            return false;
+    }
+    auto join = [&](qsizetype a, qsizetype b) {
+        QString s;
+        for (qsizetype i = a; i < b; ++i) {
+            if (i > a)
+                s += QLatin1Char(' ');
+            s += t[i].text;
+        }
+        return s;
+    };
+    QString cond;
+    if (where > 0) {
+        // the filter must give the same rows every time for the row list to be kept
+        for (qsizetype i = where + 1; i < order; ++i)
+            for (const char *fn : {"Rnd", "random", "Time", "Now", "date", "datetime", "julianday", "strftime"})
+                if (isWord(t[i], fn))
+                    return false;
+        cond = join(where + 1, order);
+    }
+    const QString table = t[tableAt].text;
+    pick->rowsSql = QLatin1String("SELECT rowid FROM ") + table
+                    + (cond.isEmpty() ? QString() : QLatin1String(" WHERE ") + cond);
+    pick->rowSql = QLatin1String("SELECT ") + join(1, from) + QLatin1String(" FROM ") + table
+                   + QLatin1String(" WHERE rowid = ?");
+    pick->limit = count;
+    return true;
 }
 
 void registerFunctions(sqlite3 *db)

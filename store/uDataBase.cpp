@@ -73,14 +73,94 @@ public:
     ~TAdoConnection() { close(); }
     void close()
     {
+        for (sqlite3_stmt *s : std::as_const(statements))
+            sqlite3_finalize(s);
+        statements.clear();
+        rowLists.clear();
         if (db)
             sqlite3_close_v2(db);
         db = nullptr;
         tables.clear();
     }
+
+    // Prepared once and kept: the database never changes while connected.
+    sqlite3_stmt *statement(const QString &sql)
+    {
+        if (sqlite3_stmt *s = statements.value(sql))
+            return s;
+        const QByteArray text = sql.toUtf8();
+        sqlite3_stmt *s = nullptr;
+        if (sqlite3_prepare_v3(db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr)
+            != SQLITE_OK)
+            throw EPlumaretError(engineMessage(db));
+        statements.insert(sql, s);
+        return s;
+    }
+
+    // Rows meeting a fixed filter, computed at its first use.
+    const std::vector<qint64> &rowList(const QString &sql)
+    {
+        auto it = rowLists.find(sql);
+        if (it != rowLists.end())
+            return it.value();
+        sqlite3_stmt *s = statement(sql);
+        std::vector<qint64> rows;
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+            rows.push_back(sqlite3_column_int64(s, 0));
+        sqlite3_reset(s);
+        if (rc != SQLITE_DONE)
+            throw EPlumaretError(engineMessage(db));
+        return rowLists.insert(sql, std::move(rows)).value();
+    }
+
     sqlite3 *db = nullptr;
     QStringList tables;
+    QHash<QString, sqlite3_stmt *> statements;
+    QHash<QString, std::vector<qint64>> rowLists;
 };
+
+namespace {
+
+void appendRow(sqlite3_stmt *stmt, int columns, std::vector<Value> &cells)
+{
+    for (int c = 0; c < columns; ++c) {
+        switch (sqlite3_column_type(stmt, c)) {
+        case SQLITE_INTEGER:
+            cells.emplace_back(qint64(sqlite3_column_int64(stmt, c)));
+            break;
+        case SQLITE_FLOAT:
+            cells.emplace_back(sqlite3_column_double(stmt, c));
+            break;
+        case SQLITE_TEXT: {
+            const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+            cells.emplace_back(QString::fromUtf8(p, sqlite3_column_bytes(stmt, c)));
+            break;
+        }
+        case SQLITE_BLOB: {
+            const auto *p = static_cast<const char *>(sqlite3_column_blob(stmt, c));
+            cells.emplace_back(QByteArray(p, sqlite3_column_bytes(stmt, c)));
+            break;
+        }
+        default:
+            cells.emplace_back(std::monostate());
+        }
+    }
+}
+
+void setNames(sqlite3_stmt *stmt, TResultCursor &cur)
+{
+    const int columns = sqlite3_column_count(stmt);
+    for (int c = 0; c < columns; ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, c));
+        cur.names << name;
+        const QString key = name.toCaseFolded();
+        if (!cur.index.contains(key))
+            cur.index.insert(key, c);
+    }
+}
+
+} // namespace
 
 // ---------------------------------------------------------------- TResultSet
 
@@ -213,7 +293,7 @@ void TAdoBuilder::Connect()
     ConnectImage(image);
 }
 
-void TAdoBuilder::ConnectImage(const QByteArray &image)
+void TAdoBuilder::ConnectImage(const QByteArray &image, int timeLimitMs)
 {
     if (Connection->db)
         return;
@@ -225,7 +305,7 @@ void TAdoBuilder::ConnectImage(const QByteArray &image)
         throw EPlumaretError(ConnectFailedMessage);
     }
     sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
-    const JetReader::Result read = JetReader::load(image, db);
+    const JetReader::Result read = JetReader::load(image, db, timeLimitMs);
     if (!read.ok) {
         m_lastConnectError = read.reason;
         sqlite3_close_v2(db);
@@ -254,7 +334,39 @@ void TAdoBuilder::OpenQuery(const QString &sql)
     if (!Connection->db)
         throw EPlumaretError(QStringLiteral("数据库尚未连接"));
     sqlite3 *db = Connection->db;
-    const QByteArray text = JetDialect::translate(sql).toUtf8();
+    const QString translated = JetDialect::translate(sql);
+
+    JetDialect::RandomPick pick;
+    if (JetDialect::randomPick(translated, &pick)) {
+        // Draw the rows instead of sorting all of them by a random key: same distribution.
+        sqlite3_stmt *row = Connection->statement(pick.rowSql);
+        std::vector<qint64> rows = Connection->rowList(pick.rowsSql);
+        const size_t take = pick.limit < 0 ? rows.size() : std::min(rows.size(), size_t(pick.limit));
+        auto &rng = JetDialect::generator();
+        std::vector<Value> cells;
+        const int columns = sqlite3_column_count(row);
+        cells.reserve(take * size_t(columns));
+        for (size_t i = 0; i < take; ++i) {
+            std::uniform_int_distribution<size_t> draw(i, rows.size() - 1);
+            std::swap(rows[i], rows[draw(rng)]);
+            sqlite3_bind_int64(row, 1, rows[i]);
+            const int rc = sqlite3_step(row);
+            if (rc == SQLITE_ROW)
+                appendRow(row, columns, cells);
+            const int end = rc == SQLITE_ROW ? sqlite3_step(row) : rc;
+            sqlite3_reset(row);
+            if (rc != SQLITE_ROW || end != SQLITE_DONE)
+                throw EPlumaretError(engineMessage(db));
+        }
+        setNames(row, cur);
+        cur.cells = std::move(cells);
+        cur.rows = int(take);
+        cur.current = 0;
+        cur.atEnd = take == 0;
+        return;
+    }
+
+    const QByteArray text = translated.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, &tail) != SQLITE_OK)
@@ -269,13 +381,6 @@ void TAdoBuilder::OpenQuery(const QString &sql)
         throw EPlumaretError(QStringLiteral("数据库只读，不能执行修改数据的语句"));
 
     const int columns = sqlite3_column_count(stmt);
-    QStringList names;
-    QHash<QString, int> index;
-    for (int c = 0; c < columns; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, c));
-        names << name;
-        index.insert(name.toCaseFolded(), index.value(name.toCaseFolded(), c));
-    }
     std::vector<Value> cells;
     int rows = 0;
     for (;;) {
@@ -285,31 +390,9 @@ void TAdoBuilder::OpenQuery(const QString &sql)
         if (rc != SQLITE_ROW)
             throw EPlumaretError(engineMessage(db));
         ++rows;
-        for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(stmt, c)) {
-            case SQLITE_INTEGER:
-                cells.emplace_back(qint64(sqlite3_column_int64(stmt, c)));
-                break;
-            case SQLITE_FLOAT:
-                cells.emplace_back(sqlite3_column_double(stmt, c));
-                break;
-            case SQLITE_TEXT: {
-                const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-                cells.emplace_back(QString::fromUtf8(p, sqlite3_column_bytes(stmt, c)));
-                break;
-            }
-            case SQLITE_BLOB: {
-                const auto *p = static_cast<const char *>(sqlite3_column_blob(stmt, c));
-                cells.emplace_back(QByteArray(p, sqlite3_column_bytes(stmt, c)));
-                break;
-            }
-            default:
-                cells.emplace_back(std::monostate());
-            }
-        }
+        appendRow(stmt, columns, cells);
     }
-    cur.names = names;
-    cur.index = index;
+    setNames(stmt, cur);
     cur.cells = std::move(cells);
     cur.rows = rows;
     cur.current = 0;

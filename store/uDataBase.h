@@ -61,8 +61,9 @@ public:
 
     void Connect() override;
     void OpenQuery(const QString &sql) override;
-    // Same as Connect, for a database image already in memory (tests, fuzzing).
-    void ConnectImage(const QByteArray &image);
+    // Same as Connect, for a database image already in memory (tests, fuzzing). The reading of a
+    // damaged file is given up after timeLimitMs.
+    void ConnectImage(const QByteArray &image, int timeLimitMs = 4000);
     // User tables of the connected database, in catalogue order.
     QStringList TableNames() const;
     // Why the last Connect failed (the user only sees the fixed message); for tools and tests.

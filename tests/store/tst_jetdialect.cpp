@@ -13,6 +13,8 @@ private slots:
     void translate();
     void jet4Text_data();
     void jet4Text();
+    void randomPick_data();
+    void randomPick();
 };
 
 void TestJetDialect::translate_data()
@@ -91,6 +93,55 @@ void TestJetDialect::jet4Text()
     std::string out;
     JetReader::appendJet4TextUtf8(stored.constData(), stored.size(), out);
     QCOMPARE(QString::fromStdString(out), text);
+}
+
+void TestJetDialect::randomPick_data()
+{
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("rowsSql"); // empty: the text must run as it is
+    QTest::addColumn<QString>("rowSql");
+    QTest::addColumn<qint64>("limit");
+
+    QTest::newRow("automatic writing")
+        << "SELECT TOP 100 id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15)  ORDER BY Rnd(id - Time() * id * Rnd() * 100)"
+        << "SELECT rowid FROM LoveWord WHERE ClassID not in ( 2 , 3 , 4 , 5 , 6 , 15 )"
+        << "SELECT id , title FROM LoveWord WHERE rowid = ?" << qint64(100);
+    QTest::newRow("framing phrase")
+        << "select top 1 Title from CommonLanguage where TYPE = 0 ORDER BY Rnd(id - Time() * id * Rnd() * 100)"
+        << "SELECT rowid FROM CommonLanguage WHERE TYPE = 0" << "SELECT Title FROM CommonLanguage WHERE rowid = ?"
+        << qint64(1);
+    QTest::newRow("no filter, no top") << "SELECT * FROM [Order Details] ORDER BY Rnd()"
+                                       << "SELECT rowid FROM \"Order Details\"" << "SELECT * FROM \"Order Details\" WHERE rowid = ?"
+                                       << qint64(-1);
+    QTest::newRow("rnd is only part of the key") << "SELECT TOP 3 a FROM t ORDER BY Rnd(a) + a" << "" << "" << qint64(0);
+    QTest::newRow("second sort key") << "SELECT TOP 3 a FROM t ORDER BY Rnd(a), a" << "" << "" << qint64(0);
+    QTest::newRow("plain order") << "SELECT TOP 3 a FROM t ORDER BY a" << "" << "" << qint64(0);
+    QTest::newRow("random filter") << "SELECT a FROM t WHERE Rnd() < 0.5 ORDER BY Rnd()" << "" << "" << qint64(0);
+    QTest::newRow("time in the filter") << "SELECT a FROM t WHERE a < Time() ORDER BY Rnd()" << "" << "" << qint64(0);
+    QTest::newRow("aggregate") << "SELECT TOP 1 count(*) FROM t ORDER BY Rnd()" << "" << "" << qint64(0);
+    QTest::newRow("group by") << "SELECT TOP 1 a FROM t GROUP BY a ORDER BY Rnd(a)" << "" << "" << qint64(0);
+    QTest::newRow("two tables") << "SELECT TOP 1 a FROM t, u ORDER BY Rnd(a)" << "" << "" << qint64(0);
+    QTest::newRow("join") << "SELECT TOP 1 a FROM t JOIN u ON t.x = u.x ORDER BY Rnd(a)" << "" << "" << qint64(0);
+    QTest::newRow("subquery filter")
+        << "SELECT TOP 1 a FROM t WHERE a IN (SELECT a FROM u) ORDER BY Rnd(a)" << "" << "" << qint64(0);
+    QTest::newRow("distinct") << "SELECT DISTINCT TOP 2 a FROM t ORDER BY Rnd(a)" << "" << "" << qint64(0);
+    QTest::newRow("alias after the table") << "SELECT TOP 2 a FROM t AS x ORDER BY Rnd(a)" << "" << "" << qint64(0);
+}
+
+void TestJetDialect::randomPick()
+{
+    QFETCH(QString, jet);
+    QFETCH(QString, rowsSql);
+    QFETCH(QString, rowSql);
+    QFETCH(qint64, limit);
+    JetDialect::RandomPick pick;
+    const bool picked = JetDialect::randomPick(JetDialect::translate(jet), &pick);
+    QCOMPARE(picked, !rowsSql.isEmpty());
+    if (!picked)
+        return;
+    QCOMPARE(pick.rowsSql, rowsSql);
+    QCOMPARE(pick.rowSql, rowSql);
+    QCOMPARE(pick.limit, limit);
 }
 
 QTEST_GUILESS_MAIN(TestJetDialect)

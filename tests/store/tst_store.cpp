@@ -111,6 +111,8 @@ private slots:
     void engineErrors();
     void rndIsFreshAtEveryCall();
     void topPicksInRandomOrder();
+    void randomPickKeepsFilterAndCount_data();
+    void randomPickKeepsFilterAndCount();
     void queryBeforeConnect();
 
 private:
@@ -503,6 +505,50 @@ void TestStore::topPicksInRandomOrder()
         orders << order.join(QLatin1Char(','));
     }
     QVERIFY(orders.size() > 1);
+}
+
+void TestStore::randomPickKeepsFilterAndCount_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("minimumProduct"); // every row must have ProductID >= this
+
+    QTest::newRow("top below the matching rows")
+        << "SELECT TOP 100 OrderID, ProductID FROM [Order Details] WHERE ProductID >= 70 ORDER BY Rnd(OrderID - Time() * OrderID * Rnd() * 100)"
+        << 100 << 70;
+    QTest::newRow("top above the matching rows")
+        << "SELECT TOP 1000 OrderID, ProductID FROM [Order Details] WHERE ProductID = 77 ORDER BY Rnd(OrderID)" << 0 << 77;
+    QTest::newRow("no top: every row")
+        << "SELECT OrderID, ProductID FROM [Order Details] ORDER BY Rnd()" << 2155 << 1;
+    QTest::newRow("top 0") << "SELECT TOP 0 OrderID, ProductID FROM [Order Details] ORDER BY Rnd()" << 0 << 1;
+}
+
+// The random sample must be a sample of the matching rows: right count, no repeats, filter kept.
+void TestStore::randomPickKeepsFilterAndCount()
+{
+    REQUIRE_CORPUS();
+    QFETCH(QString, sql);
+    QFETCH(int, rows);
+    QFETCH(int, minimumProduct);
+    TAdoBuilder store(corpusFile(QStringLiteral("jet3-northwind.mdb")));
+    store.Connect();
+    if (rows == 0 && sql.contains(QLatin1String("TOP 1000"))) {
+        store.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM [Order Details] WHERE ProductID = 77"));
+        rows = store.ResultSet->FieldInteger(QStringLiteral("n"));
+        QVERIFY(rows > 0);
+    }
+    for (int run = 0; run < 3; ++run) {
+        store.OpenQuery(sql);
+        TResultSet &rs = *store.ResultSet;
+        QCOMPARE(rs.RowCount(), rows);
+        QCOMPARE(rs.FieldNames(), QStringList({QStringLiteral("OrderID"), QStringLiteral("ProductID")}));
+        QSet<QString> seen;
+        for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext()) {
+            QVERIFY(rs.FieldInteger(QStringLiteral("productid")) >= minimumProduct);
+            seen << rs.FieldText(QStringLiteral("OrderID")) + QLatin1Char('/') + rs.FieldText(QStringLiteral("ProductID"));
+        }
+        QCOMPARE(seen.size(), rows);
+    }
 }
 
 void TestStore::queryBeforeConnect()
