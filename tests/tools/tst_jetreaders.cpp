@@ -72,20 +72,28 @@ QString asLibmdbSees(const QVariant &value)
 QString libmdbType(const jet::Column &c)
 {
     switch (c.type) {
-    case ColumnType::Long: return u"Long Integer"_qs;
-    case ColumnType::Text: return u"Text (%1)"_qs.arg(c.maxLength);
-    case ColumnType::Memo: return u"Memo/Hyperlink (255)"_qs;
-    default: return QString();
+    case ColumnType::Long:
+        return u"Long Integer"_qs;
+    case ColumnType::Text:
+        return u"Text (%1)"_qs.arg(c.maxLength);
+    case ColumnType::Memo:
+        return u"Memo/Hyperlink (255)"_qs;
+    default:
+        return QString();
     }
 }
 
 QString mdbReaderType(ColumnType t)
 {
     switch (t) {
-    case ColumnType::Long: return u"long"_qs;
-    case ColumnType::Text: return u"text"_qs;
-    case ColumnType::Memo: return u"memo"_qs;
-    default: return QString();
+    case ColumnType::Long:
+        return u"long"_qs;
+    case ColumnType::Text:
+        return u"text"_qs;
+    case ColumnType::Memo:
+        return u"memo"_qs;
+    default:
+        return QString();
     }
 }
 
@@ -137,56 +145,56 @@ void tst_JetReaders::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     if (QStandardPaths::findExecutable(u"mdb-export"_qs).isEmpty())
-        QSKIP("mdbtools (mdb-export, mdb-schema, mdb-ver) is not installed; scripts/install-deps.sh installs it");
+        QSKIP("mdbtools (mdb-export, mdb-schema, mdb-ver) is not installed; scripts/install-deps.sh installs "
+              "it");
 
     // One table per concern: value kinds and long-value sizes, many rows, none, Unicode names.
-    jet::Table mixed{u"Mixed"_qs,
-                     {{u"id"_qs, ColumnType::Long, 255},
-                      {u"title"_qs, ColumnType::Text, 255},
-                      {u"body"_qs, ColumnType::Memo, 255},
-                      {u"tag"_qs, ColumnType::Text, 10}},
-                     {}};
+    jet::Table mixed { u"Mixed"_qs,
+        { { u"id"_qs, ColumnType::Long, 255 }, { u"title"_qs, ColumnType::Text, 255 },
+            { u"body"_qs, ColumnType::Memo, 255 }, { u"tag"_qs, ColumnType::Text, 10 } },
+        {} };
     QString hundredKb;
     for (int line = 1; hundredKb.size() < 50000; ++line)
         hundredKb += u"第%1行：我想你了 line %1 of a long letter\r\n"_qs.arg(line);
     hundredKb.truncate(50000); // 100,000 bytes of UCS-2
     mixed.rows = {
-        {1, u"plain ascii"_qs, u"inline memo"_qs, u"a"_qs},
-        {qlonglong(-2147483648LL), u"你好世界"_qs, repeatTo(u"单页的长信。"_qs, 1500), u"中文"_qs},
-        {2147483647, u"emoji 😀🏾 and ❤"_qs, hundredKb, u"😀"_qs},
-        {QVariant(), QVariant(), QVariant(), QVariant()},
-        {0, u""_qs, u""_qs, u""_qs},
-        {5, repeatTo(u"爱"_qs, 255), repeatTo(u"compressible memo "_qs, 1000), u"t\tc\r\nl\\"_qs},
-        {6, repeatTo(u"latin text "_qs, 255), repeatTo(u"满"_qs, 32), u"x"_qs},
-        {7, u"one LVAL row, full"_qs, repeatTo(u"页"_qs, 2038), QVariant()},
-        {8, u"two chained rows"_qs, repeatTo(u"链"_qs, 2039), QVariant()},
-        {9, u"two full chunks"_qs, repeatTo(u"整"_qs, 4072), QVariant()},
+        { 1, u"plain ascii"_qs, u"inline memo"_qs, u"a"_qs },
+        { qlonglong(-2147483648LL), u"你好世界"_qs, repeatTo(u"单页的长信。"_qs, 1500), u"中文"_qs },
+        { 2147483647, u"emoji 😀🏾 and ❤"_qs, hundredKb, u"😀"_qs },
+        { QVariant(), QVariant(), QVariant(), QVariant() },
+        { 0, u""_qs, u""_qs, u""_qs },
+        { 5, repeatTo(u"爱"_qs, 255), repeatTo(u"compressible memo "_qs, 1000), u"t\tc\r\nl\\"_qs },
+        { 6, repeatTo(u"latin text "_qs, 255), repeatTo(u"满"_qs, 32), u"x"_qs },
+        { 7, u"one LVAL row, full"_qs, repeatTo(u"页"_qs, 2038), QVariant() },
+        { 8, u"two chained rows"_qs, repeatTo(u"链"_qs, 2039), QVariant() },
+        { 9, u"two full chunks"_qs, repeatTo(u"整"_qs, 4072), QVariant() },
     };
-    jet::Table many{u"Many"_qs,
-                    {{u"n"_qs, ColumnType::Long, 255},
-                     {u"word"_qs, ColumnType::Text, 50},
-                     {u"note"_qs, ColumnType::Memo, 255}},
-                    {}};
+    jet::Table many { u"Many"_qs,
+        { { u"n"_qs, ColumnType::Long, 255 }, { u"word"_qs, ColumnType::Text, 50 },
+            { u"note"_qs, ColumnType::Memo, 255 } },
+        {} };
     for (int i = 0; i < 20000; ++i) {
-        many.rows.append({i, i % 2 ? u"词语%1"_qs.arg(i) : u"word %1"_qs.arg(i),
-                          i % 500 == 0 ? QVariant(repeatTo(u"备注%1 "_qs.arg(i), 300)) : QVariant()});
+        many.rows.append({ i, i % 2 ? u"词语%1"_qs.arg(i) : u"word %1"_qs.arg(i),
+            i % 500 == 0 ? QVariant(repeatTo(u"备注%1 "_qs.arg(i), 300)) : QVariant() });
     }
-    jet::Table empty{u"Empty"_qs, {{u"id"_qs, ColumnType::Long, 255}, {u"t"_qs, ColumnType::Text, 255}}, {}};
-    jet::Table unicodeNames{u"情书"_qs,
-                            {{u"编号"_qs, ColumnType::Long, 255}, {u"内容"_qs, ColumnType::Text, 255}},
-                            {{1, u"见字如面"_qs}, {2, u"Ünïcödé"_qs}}};
+    jet::Table empty { u"Empty"_qs,
+        { { u"id"_qs, ColumnType::Long, 255 }, { u"t"_qs, ColumnType::Text, 255 } }, {} };
+    jet::Table unicodeNames { u"情书"_qs,
+        { { u"编号"_qs, ColumnType::Long, 255 }, { u"内容"_qs, ColumnType::Text, 255 } },
+        { { 1, u"见字如面"_qs }, { 2, u"Ünïcödé"_qs } } };
 
     jet::Writer writer;
-    for (const jet::Table &t : {mixed, many, empty, unicodeNames})
+    for (const jet::Table &t : { mixed, many, empty, unicodeNames })
         writer.addTable(t);
     const QString written = m_dir.filePath(u"written.mdb"_qs);
     writer.write(written);
-    m_fixtures.append({u"written"_qs, Fixture{written, writer.tables()}});
+    m_fixtures.append({ u"written"_qs, Fixture { written, writer.tables() } });
 
     const QString testbook = QStringLiteral(PLUMARET_BINARY_DIR "/tests/tools/testbook.mdb");
     QVERIFY2(QFile::exists(testbook), "the build makes testbook.mdb (target testbook)");
-    m_fixtures.append(
-        {u"testbook"_qs, Fixture{testbook, phrasebook::readFolder(QStringLiteral(PLUMARET_SOURCE_DIR "/tests/tools/testbook"))}});
+    m_fixtures.append({ u"testbook"_qs,
+        Fixture { testbook,
+            phrasebook::readFolder(QStringLiteral(PLUMARET_SOURCE_DIR "/tests/tools/testbook")) } });
 
     // mdb-reader is installed with the machine's npm into the build tree, once.
     m_node = QStandardPaths::findExecutable(u"node"_qs);
@@ -198,17 +206,20 @@ void tst_JetReaders::initTestCase()
     }
     if (!QFile::exists(m_readerDir + u"/node_modules/mdb-reader/package.json"_qs)) {
         QDir().mkpath(m_readerDir);
-        const Run install = run(npm, {u"install"_qs, u"--prefix"_qs, m_readerDir, u"--no-audit"_qs, u"--no-fund"_qs,
-                                      u"mdb-reader@3"_qs},
-                                300000);
+        const Run install = run(npm,
+            { u"install"_qs, u"--prefix"_qs, m_readerDir, u"--no-audit"_qs, u"--no-fund"_qs,
+                u"mdb-reader@3"_qs },
+            300000);
         if (install.exitCode != 0) {
-            m_readerProblem = u"npm could not install mdb-reader: %1"_qs.arg(QString::fromUtf8(install.err.right(400)));
+            m_readerProblem
+                = u"npm could not install mdb-reader: %1"_qs.arg(QString::fromUtf8(install.err.right(400)));
             return;
         }
     }
     // The script runs from the install folder so that its import finds the package.
     QFile::remove(m_readerDir + u"/mdbread.mjs"_qs);
-    QVERIFY(QFile::copy(QStringLiteral(PLUMARET_SOURCE_DIR "/tests/tools/mdbread.mjs"), m_readerDir + u"/mdbread.mjs"_qs));
+    QVERIFY(QFile::copy(
+        QStringLiteral(PLUMARET_SOURCE_DIR "/tests/tools/mdbread.mjs"), m_readerDir + u"/mdbread.mjs"_qs));
 }
 
 void tst_JetReaders::fixtures()
@@ -221,7 +232,7 @@ void tst_JetReaders::fixtures()
 void tst_JetReaders::mdbVerSaysJet4()
 {
     QFETCH(Fixture, fixture);
-    const Run r = run(u"mdb-ver"_qs, {fixture.file});
+    const Run r = run(u"mdb-ver"_qs, { fixture.file });
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out.trimmed(), QByteArray("JET4"));
 }
@@ -230,7 +241,7 @@ void tst_JetReaders::libmdbReadsEverything()
 {
     QFETCH(Fixture, fixture);
 
-    const Run tables = run(u"mdb-tables"_qs, {u"-1"_qs, fixture.file});
+    const Run tables = run(u"mdb-tables"_qs, { u"-1"_qs, fixture.file });
     QCOMPARE(tables.exitCode, 0);
     QStringList expectedNames;
     for (const jet::Table &t : std::as_const(fixture.tables))
@@ -241,10 +252,10 @@ void tst_JetReaders::libmdbReadsEverything()
     QCOMPARE(names, expectedNames);
 
     for (const jet::Table &table : std::as_const(fixture.tables)) {
-        const Run schema = run(u"mdb-schema"_qs, {u"-T"_qs, table.name, fixture.file});
+        const Run schema = run(u"mdb-schema"_qs, { u"-T"_qs, table.name, fixture.file });
         QCOMPARE(schema.exitCode, 0);
-        static const QRegularExpression columnLine(QStringLiteral("^\\s*\\[(.+)\\]\\s+(.+?),?\\s*$"),
-                                                   QRegularExpression::MultilineOption);
+        static const QRegularExpression columnLine(
+            QStringLiteral("^\\s*\\[(.+)\\]\\s+(.+?),?\\s*$"), QRegularExpression::MultilineOption);
         QStringList seen;
         const QString schemaText = QString::fromUtf8(schema.out);
         const QString body = schemaText.mid(schemaText.indexOf(u"CREATE TABLE"_qs));
@@ -257,12 +268,12 @@ void tst_JetReaders::libmdbReadsEverything()
             expected.append(c.name + u' ' + libmdbType(c));
         QCOMPARE(seen, expected);
 
-        const Run count = run(u"mdb-count"_qs, {fixture.file, table.name});
+        const Run count = run(u"mdb-count"_qs, { fixture.file, table.name });
         QCOMPARE(count.out.trimmed().toLongLong(), qlonglong(table.rows.size()));
 
         // Unit and record separators keep values with TAB, CR and LF apart.
-        const Run exported =
-            run(u"mdb-export"_qs, {u"-Q"_qs, u"-d"_qs, u"\x1f"_qs, u"-R"_qs, u"\x1e"_qs, fixture.file, table.name});
+        const Run exported = run(u"mdb-export"_qs,
+            { u"-Q"_qs, u"-d"_qs, u"\x1f"_qs, u"-R"_qs, u"\x1e"_qs, fixture.file, table.name });
         QCOMPARE(exported.exitCode, 0);
         QVERIFY2(exported.err.isEmpty(), exported.err.constData());
         QStringList records = QString::fromUtf8(exported.out).split(u'\x1e');
@@ -277,10 +288,11 @@ void tst_JetReaders::libmdbReadsEverything()
             QCOMPARE(fields.size(), table.columns.size());
             for (qsizetype c = 0; c < fields.size(); ++c) {
                 if (fields.at(c) != asLibmdbSees(table.rows.at(r).at(c))) {
-                    QFAIL(qPrintable(u"table %1 row %2 column %3: read %4 characters \"%5\", wrote \"%6\""_qs.arg(
-                        table.name, QString::number(r + 1), table.columns.at(c).name,
-                        QString::number(fields.at(c).size()), fields.at(c).left(80),
-                        asLibmdbSees(table.rows.at(r).at(c)).left(80))));
+                    QFAIL(qPrintable(
+                        u"table %1 row %2 column %3: read %4 characters \"%5\", wrote \"%6\""_qs.arg(
+                            table.name, QString::number(r + 1), table.columns.at(c).name,
+                            QString::number(fields.at(c).size()), fields.at(c).left(80),
+                            asLibmdbSees(table.rows.at(r).at(c)).left(80))));
                 }
             }
         }
@@ -289,7 +301,7 @@ void tst_JetReaders::libmdbReadsEverything()
 
 QJsonObject tst_JetReaders::readWithMdbReader(const QString &file)
 {
-    const Run r = run(m_node, {m_readerDir + u"/mdbread.mjs"_qs, file});
+    const Run r = run(m_node, { m_readerDir + u"/mdbread.mjs"_qs, file });
     if (r.exitCode != 0)
         qWarning("mdb-reader failed: %s", r.err.constData());
     return QJsonDocument::fromJson(r.out).object();
@@ -329,13 +341,14 @@ void tst_JetReaders::mdbReaderReadsEverything()
                 const QVariant &w = want.rows.at(r).at(c);
                 const QJsonValue v = values.at(c);
                 const bool same = w.isNull() ? v.isNull()
-                                  : want.columns.at(c).type == ColumnType::Long
-                                      ? v.isDouble() && v.toInteger() == w.toLongLong()
-                                      : v.isString() && v.toString() == w.toString();
+                    : want.columns.at(c).type == ColumnType::Long
+                    ? v.isDouble() && v.toInteger() == w.toLongLong()
+                    : v.isString() && v.toString() == w.toString();
                 if (!same) {
-                    QFAIL(qPrintable(u"table %1 row %2 column %3: read %4, wrote \"%5\""_qs.arg(
-                        want.name, QString::number(r + 1), want.columns.at(c).name,
-                        QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact)).left(80),
+                    QFAIL(qPrintable(u"table %1 row %2 column %3: read %4, wrote \"%5\""_qs.arg(want.name,
+                        QString::number(r + 1), want.columns.at(c).name,
+                        QString::fromUtf8(QJsonDocument(QJsonArray { v }).toJson(QJsonDocument::Compact))
+                            .left(80),
                         w.toString().left(80))));
                 }
             }
@@ -348,7 +361,7 @@ void tst_JetReaders::mdbReaderSeesThePassword()
     if (!m_readerProblem.isEmpty())
         QSKIP(qPrintable(m_readerProblem));
     jet::Writer writer;
-    writer.addTable({u"T"_qs, {{u"id"_qs, ColumnType::Long, 255}}, {{1}}});
+    writer.addTable({ u"T"_qs, { { u"id"_qs, ColumnType::Long, 255 } }, { { 1 } } });
     writer.setDatabasePassword(u"爱你1314abcdefghijklm"_qs); // the full 20 characters
     const QString file = m_dir.filePath(u"password.mdb"_qs);
     writer.write(file);

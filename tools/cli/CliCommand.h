@@ -9,8 +9,8 @@
 // static CliRegistration, so adding one means adding a file to tools/cli/.
 struct CliCommand
 {
-    QStringList words;  // e.g. {"db", "build"}
-    QString arguments;  // shown in the usage text, e.g. "SRC OUT"
+    QStringList words; // e.g. {"db", "build"}
+    QString arguments; // shown in the usage text, e.g. "SRC OUT"
     QString summary;
     int minArguments = 0;
     int maxArguments = -1; // -1: no limit

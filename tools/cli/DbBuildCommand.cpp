@@ -15,7 +15,7 @@ int dbBuild(const QStringList &args)
 }
 
 const CliRegistration registration({
-    {QStringLiteral("db"), QStringLiteral("build")},
+    { QStringLiteral("db"), QStringLiteral("build") },
     QStringLiteral("SRC OUT"),
     QStringLiteral("builds the Jet 4.0 database OUT from the TABLE.tsv files of the folder SRC"),
     2,

@@ -14,10 +14,11 @@ QString usage()
 {
     QList<CliCommand> commands = cliCommands();
     std::sort(commands.begin(), commands.end(),
-              [](const CliCommand &a, const CliCommand &b) { return a.words < b.words; });
+        [](const CliCommand &a, const CliCommand &b) { return a.words < b.words; });
     QString text = QStringLiteral("usage:\n");
     for (const CliCommand &c : std::as_const(commands))
-        text += QStringLiteral("  plumaret-cli %1 %2\n      %3\n").arg(c.words.join(u' '), c.arguments, c.summary);
+        text += QStringLiteral("  plumaret-cli %1 %2\n      %3\n")
+                    .arg(c.words.join(u' '), c.arguments, c.summary);
     return text;
 }
 
@@ -43,7 +44,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QStringList rest = args.mid(match->words.size());
-    if (rest.size() < match->minArguments || (match->maxArguments >= 0 && rest.size() > match->maxArguments)) {
+    if (rest.size() < match->minArguments
+        || (match->maxArguments >= 0 && rest.size() > match->maxArguments)) {
         cliErr(QStringLiteral("usage: plumaret-cli %1 %2\n").arg(match->words.join(u' '), match->arguments));
         return 1;
     }

@@ -16,12 +16,12 @@ namespace jet {
 namespace {
 
 constexpr int PageSize = 4096;
-constexpr int RowPageHeader = 14;          // data and LVAL pages: row offsets start here
-constexpr int MaxRowsPerPage = 255;        // a row pointer keeps the row number in one byte
-constexpr int MaxRowSize = 4060;           // largest data row Jet 4 accepts
-constexpr int MaxInlineLongValue = 64;     // longer memos leave the row, as Jet does
+constexpr int RowPageHeader = 14; // data and LVAL pages: row offsets start here
+constexpr int MaxRowsPerPage = 255; // a row pointer keeps the row number in one byte
+constexpr int MaxRowSize = 4060; // largest data row Jet 4 accepts
+constexpr int MaxInlineLongValue = 64; // longer memos leave the row, as Jet does
 constexpr int MaxSingleLongValueRow = 4076;
-constexpr int LongValueChunk = 4072;       // data bytes of one chained LVAL row (plus its 4-byte link)
+constexpr int LongValueChunk = 4072; // data bytes of one chained LVAL row (plus its 4-byte link)
 constexpr int MaxCompressedMemoChars = 1024;
 constexpr int MaxLongValueBytes = 0xFFFFFF; // the length field has 24 bits
 constexpr int TdefHeaderSize = 63;
@@ -29,7 +29,7 @@ constexpr int ColumnBlockSize = 25;
 constexpr int UsageMapBitmapMin = 64;
 constexpr int UsageMapBitmapMax = 4000;
 constexpr int MaxNameLength = 64;
-constexpr int MaxColumns = 255;            // readers take the column number as one byte
+constexpr int MaxColumns = 255; // readers take the column number as one byte
 
 constexpr quint32 ContainerTables = 0x0F000001;
 constexpr quint32 ContainerDatabases = 0x0F000002;
@@ -67,23 +67,34 @@ bool isLongValue(ColumnType t)
 int fixedSize(ColumnType t)
 {
     switch (t) {
-    case ColumnType::Long: return 4;
-    case ColumnType::Integer: return 2;
-    case ColumnType::DateTime: return 8;
-    default: return 0;
+    case ColumnType::Long:
+        return 4;
+    case ColumnType::Integer:
+        return 2;
+    case ColumnType::DateTime:
+        return 8;
+    default:
+        return 0;
     }
 }
 
 quint8 typeCode(ColumnType t)
 {
     switch (t) {
-    case ColumnType::Long: return 0x04;
-    case ColumnType::Integer: return 0x03;
-    case ColumnType::DateTime: return 0x08;
-    case ColumnType::Text: return 0x0A;
-    case ColumnType::Memo: return 0x0C;
-    case ColumnType::Binary: return 0x09;
-    case ColumnType::Ole: return 0x0B;
+    case ColumnType::Long:
+        return 0x04;
+    case ColumnType::Integer:
+        return 0x03;
+    case ColumnType::DateTime:
+        return 0x08;
+    case ColumnType::Text:
+        return 0x0A;
+    case ColumnType::Memo:
+        return 0x0C;
+    case ColumnType::Binary:
+        return 0x09;
+    case ColumnType::Ole:
+        return 0x0B;
     }
     return 0;
 }
@@ -91,13 +102,20 @@ quint8 typeCode(ColumnType t)
 QString typeName(ColumnType t)
 {
     switch (t) {
-    case ColumnType::Long: return QStringLiteral("long");
-    case ColumnType::Integer: return QStringLiteral("integer");
-    case ColumnType::DateTime: return QStringLiteral("datetime");
-    case ColumnType::Text: return QStringLiteral("text");
-    case ColumnType::Memo: return QStringLiteral("memo");
-    case ColumnType::Binary: return QStringLiteral("binary");
-    case ColumnType::Ole: return QStringLiteral("ole");
+    case ColumnType::Long:
+        return QStringLiteral("long");
+    case ColumnType::Integer:
+        return QStringLiteral("integer");
+    case ColumnType::DateTime:
+        return QStringLiteral("datetime");
+    case ColumnType::Text:
+        return QStringLiteral("text");
+    case ColumnType::Memo:
+        return QStringLiteral("memo");
+    case ColumnType::Binary:
+        return QStringLiteral("binary");
+    case ColumnType::Ole:
+        return QStringLiteral("ole");
     }
     return QString();
 }
@@ -190,14 +208,17 @@ quint32 rowPointer(int page, int row)
     return (quint32(page) << 8) | quint32(row);
 }
 
-const char NoOwner[4] = {0, 0, 0, 0};
-const char LvalOwner[4] = {'L', 'V', 'A', 'L'};
+const char NoOwner[4] = { 0, 0, 0, 0 };
+const char LvalOwner[4] = { 'L', 'V', 'A', 'L' };
 
 // Places long values (memo, OLE) in LVAL pages and returns the 12-byte field header.
 class LongValueStore
 {
 public:
-    explicit LongValueStore(PageFile *file) : m_file(file) {}
+    explicit LongValueStore(PageFile *file)
+        : m_file(file)
+    {
+    }
 
     QByteArray store(const QByteArray &data)
     {
@@ -299,8 +320,8 @@ QByteArray encodeValue(const Column &column, const QVariant &value, LongValueSto
 
 // Jet 4 row: column count, fixed columns, variable data, end offset, variable offsets
 // (last first), variable count, null mask.
-QByteArray encodeRow(const Table &table, const TableLayout &layout, const QVariantList &values,
-                     LongValueStore &longValues)
+QByteArray encodeRow(
+    const Table &table, const TableLayout &layout, const QVariantList &values, LongValueStore &longValues)
 {
     const int columnCount = int(table.columns.size());
     QByteArray row(2 + layout.fixedBytes, '\0');
@@ -368,8 +389,8 @@ int tdefPageCount(const Table &table)
     return 1 + (size - PageSize + (PageSize - 8) - 1) / (PageSize - 8);
 }
 
-QByteArray tdefBytes(const Table &table, const TableLayout &layout, bool system, int rows, quint32 usedMap,
-                     quint32 freeMap)
+QByteArray tdefBytes(
+    const Table &table, const TableLayout &layout, bool system, int rows, quint32 usedMap, quint32 freeMap)
 {
     QByteArray b(tdefSize(table), '\0');
     char *p = b.data();
@@ -449,7 +470,7 @@ Table catalogTable()
     Table t;
     t.name = QStringLiteral("MSysObjects");
     auto add = [&t](const char *name, ColumnType type, int length = 255) {
-        t.columns.append(Column{QString::fromLatin1(name), type, length});
+        t.columns.append(Column { QString::fromLatin1(name), type, length });
     };
     add("Id", ColumnType::Long);
     add("ParentId", ColumnType::Long);
@@ -471,8 +492,8 @@ Table catalogTable()
     return t;
 }
 
-QVariantList catalogRow(quint32 id, quint32 parent, const QString &name, int type, quint32 flags,
-                        const QDateTime &time)
+QVariantList catalogRow(
+    quint32 id, quint32 parent, const QString &name, int type, quint32 flags, const QDateTime &time)
 {
     QVariantList row(17);
     row[0] = qint32(id);
@@ -499,9 +520,10 @@ void checkName(const QString &name, const QString &what)
             QStringLiteral("%1 \"%2\": names are at most %3 characters").arg(what, name).arg(MaxNameLength));
     for (const QChar c : name) {
         if (c.unicode() < 0x20 || c == u'.' || c == u'!' || c == u'`' || c == u'[' || c == u']')
-            throw EPlumaretError(QStringLiteral("%1 \"%2\": the name holds a character Jet refuses (. ! ` [ ] or a "
-                                                "control character)")
-                                     .arg(what, name));
+            throw EPlumaretError(
+                QStringLiteral("%1 \"%2\": the name holds a character Jet refuses (. ! ` [ ] or a "
+                               "control character)")
+                    .arg(what, name));
     }
 }
 
@@ -517,8 +539,9 @@ void checkValue(const Table &table, qsizetype rowIndex, const Column &column, co
         const qlonglong lo = column.type == ColumnType::Long ? -2147483648LL : -32768;
         const qlonglong hi = column.type == ColumnType::Long ? 2147483647LL : 32767;
         if (!ok || v < lo || v > hi)
-            throw EPlumaretError(QStringLiteral("%1: \"%2\" is not a %3 integer")
-                                     .arg(where(table, rowIndex, column), value.toString(), typeName(column.type)));
+            throw EPlumaretError(
+                QStringLiteral("%1: \"%2\" is not a %3 integer")
+                    .arg(where(table, rowIndex, column), value.toString(), typeName(column.type)));
         break;
     }
     case ColumnType::DateTime:
@@ -540,7 +563,9 @@ void checkValue(const Table &table, qsizetype rowIndex, const Column &column, co
         break;
     case ColumnType::Binary:
         if (value.toByteArray().size() > column.maxLength)
-            throw EPlumaretError(QStringLiteral("%1: more than %2 bytes").arg(where(table, rowIndex, column)).arg(column.maxLength));
+            throw EPlumaretError(QStringLiteral("%1: more than %2 bytes")
+                                     .arg(where(table, rowIndex, column))
+                                     .arg(column.maxLength));
         break;
     case ColumnType::Ole:
         if (value.toByteArray().size() > MaxLongValueBytes)
@@ -602,7 +627,8 @@ void Writer::addTable(Table table)
 {
     checkName(table.name, QStringLiteral("table"));
     if (table.name.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive))
-        throw EPlumaretError(QStringLiteral("table \"%1\": names starting with MSys are reserved").arg(table.name));
+        throw EPlumaretError(
+            QStringLiteral("table \"%1\": names starting with MSys are reserved").arg(table.name));
     for (const Table &t : std::as_const(m_tables)) {
         if (t.name.compare(table.name, Qt::CaseInsensitive) == 0)
             throw EPlumaretError(QStringLiteral("table \"%1\" is given twice").arg(table.name));
@@ -610,12 +636,14 @@ void Writer::addTable(Table table)
     if (table.columns.isEmpty())
         throw EPlumaretError(QStringLiteral("table \"%1\" has no columns").arg(table.name));
     if (table.columns.size() > MaxColumns)
-        throw EPlumaretError(QStringLiteral("table \"%1\": at most %2 columns").arg(table.name).arg(MaxColumns));
+        throw EPlumaretError(
+            QStringLiteral("table \"%1\": at most %2 columns").arg(table.name).arg(MaxColumns));
     QSet<QString> seen;
     for (const Column &c : std::as_const(table.columns)) {
         checkName(c.name, QStringLiteral("table \"%1\", column").arg(table.name));
         if (seen.contains(c.name.toCaseFolded()))
-            throw EPlumaretError(QStringLiteral("table \"%1\": column \"%2\" is given twice").arg(table.name, c.name));
+            throw EPlumaretError(
+                QStringLiteral("table \"%1\": column \"%2\" is given twice").arg(table.name, c.name));
         seen.insert(c.name.toCaseFolded());
         if (c.type == ColumnType::Text && (c.maxLength < 1 || c.maxLength > 255))
             throw EPlumaretError(QStringLiteral("table \"%1\", column \"%2\": text holds 1 to 255 characters")
@@ -683,14 +711,17 @@ QByteArray Writer::toBytes() const
     }
 
     Table &catalog = tables[0];
-    catalog.rows.append(catalogRow(ContainerTables, ContainerRoot, QStringLiteral("Tables"), 3, SystemObjectFlag, created));
     catalog.rows.append(
-        catalogRow(ContainerDatabases, ContainerRoot, QStringLiteral("Databases"), 3, SystemObjectFlag, created));
+        catalogRow(ContainerTables, ContainerRoot, QStringLiteral("Tables"), 3, SystemObjectFlag, created));
+    catalog.rows.append(catalogRow(
+        ContainerDatabases, ContainerRoot, QStringLiteral("Databases"), 3, SystemObjectFlag, created));
+    catalog.rows.append(catalogRow(ContainerRelationships, ContainerRoot, QStringLiteral("Relationships"), 3,
+        SystemObjectFlag, created));
     catalog.rows.append(
-        catalogRow(ContainerRelationships, ContainerRoot, QStringLiteral("Relationships"), 3, SystemObjectFlag, created));
-    catalog.rows.append(catalogRow(quint32(catalogPage), ContainerTables, catalog.name, 1, SystemObjectFlag, created));
+        catalogRow(quint32(catalogPage), ContainerTables, catalog.name, 1, SystemObjectFlag, created));
     for (qsizetype t = 1; t < tables.size(); ++t)
-        catalog.rows.append(catalogRow(quint32(tdefPages[t].first()), ContainerTables, tables.at(t).name, 1, 0, created));
+        catalog.rows.append(
+            catalogRow(quint32(tdefPages[t].first()), ContainerTables, tables.at(t).name, 1, 0, created));
 
     struct Placed
     {
@@ -753,8 +784,8 @@ QByteArray Writer::toBytes() const
 
     for (qsizetype t = 0; t < tables.size(); ++t) {
         writeTdef(file, tdefPages[t],
-                  tdefBytes(tables.at(t), layouts.at(t), t == 0, int(tables.at(t).rows.size()), placed[t].usedMap,
-                            placed[t].freeMap));
+            tdefBytes(tables.at(t), layouts.at(t), t == 0, int(tables.at(t).rows.size()), placed[t].usedMap,
+                placed[t].freeMap));
     }
 
     // Database definition page. Fields not named here are unknown; the values are those
@@ -763,11 +794,11 @@ QByteArray Writer::toBytes() const
     h[1] = 0x01;
     std::memcpy(h + 4, "Standard Jet DB", 15);
     put32(h + 0x14, 1); // Jet 4
-    static const quint8 unknown18[] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,
-                                       0x03, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
+    static const quint8 unknown18[] = { 0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x02, 0x00, 0x00,
+        0x00, 0x03, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00 };
     std::memcpy(h + 0x18, unknown18, sizeof unknown18);
-    put16(h + 0x3C, 1252);   // code page, unused for Unicode text
-    put32(h + 0x3E, 0);      // no page encoding key
+    put16(h + 0x3C, 1252); // code page, unused for Unicode text
+    put32(h + 0x3E, 0); // no page encoding key
     put16(h + 0x6E, 0x0409); // "General" sort order
     const double date = oleDate(created);
     quint64 dateBits;
@@ -797,10 +828,12 @@ void Writer::write(const QString &fileName) const
     const QByteArray bytes = toBytes();
     QSaveFile out(fileName);
     if (!out.open(QIODevice::WriteOnly))
-        throw EPlumaretError(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), out.errorString()));
+        throw EPlumaretError(
+            QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), out.errorString()));
     out.write(bytes);
     if (!out.commit())
-        throw EPlumaretError(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), out.errorString()));
+        throw EPlumaretError(
+            QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), out.errorString()));
 }
 
 } // namespace jet

@@ -22,7 +22,7 @@ jet::Column parseColumn(const QString &spec, const QString &label, int line)
     const QRegularExpressionMatch m = pattern.match(spec);
     if (!m.hasMatch())
         fail(label, line,
-             QStringLiteral("column \"%1\" is not name:type with type long, text, text(N) or memo").arg(spec));
+            QStringLiteral("column \"%1\" is not name:type with type long, text, text(N) or memo").arg(spec));
     jet::Column column;
     column.name = m.captured(1);
     const QString type = m.captured(2);
@@ -36,7 +36,8 @@ jet::Column parseColumn(const QString &spec, const QString &label, int line)
             bool ok = false;
             column.maxLength = m.captured(3).toInt(&ok);
             if (!ok || column.maxLength < 1 || column.maxLength > 255)
-                fail(label, line, QStringLiteral("column \"%1\": text(N) takes N from 1 to 255").arg(column.name));
+                fail(label, line,
+                    QStringLiteral("column \"%1\": text(N) takes N from 1 to 255").arg(column.name));
         }
     }
     return column;
@@ -55,13 +56,22 @@ QString unescape(const QString &field, const QString &label, int line)
         if (++i == field.size())
             fail(label, line, QStringLiteral("a backslash ends the field; write \\\\ for a backslash"));
         switch (field.at(i).unicode()) {
-        case u't': out.append(u'\t'); break;
-        case u'n': out.append(u'\n'); break;
-        case u'r': out.append(u'\r'); break;
-        case u'\\': out.append(u'\\'); break;
+        case u't':
+            out.append(u'\t');
+            break;
+        case u'n':
+            out.append(u'\n');
+            break;
+        case u'r':
+            out.append(u'\r');
+            break;
+        case u'\\':
+            out.append(u'\\');
+            break;
         default:
-            fail(label, line, QStringLiteral("unknown escape \\%1 (use \\t, \\n, \\r, \\\\ or a field of just \\N)")
-                                  .arg(field.at(i)));
+            fail(label, line,
+                QStringLiteral("unknown escape \\%1 (use \\t, \\n, \\r, \\\\ or a field of just \\N)")
+                    .arg(field.at(i)));
         }
     }
     return out;
@@ -74,14 +84,16 @@ QVariant fieldValue(const jet::Column &column, const QString &value, const QStri
         const qint32 number = value.toInt(&ok);
         if (!ok || value.trimmed() != value)
             fail(label, line,
-                 QStringLiteral("column \"%1\": \"%2\" is not a long integer (use \\N for NULL)").arg(column.name, value));
+                QStringLiteral("column \"%1\": \"%2\" is not a long integer (use \\N for NULL)")
+                    .arg(column.name, value));
         return number;
     }
     if (column.type == jet::ColumnType::Text && value.size() > column.maxLength)
-        fail(label, line, QStringLiteral("column \"%1\": %2 characters, the column holds at most %3")
-                              .arg(column.name)
-                              .arg(value.size())
-                              .arg(column.maxLength));
+        fail(label, line,
+            QStringLiteral("column \"%1\": %2 characters, the column holds at most %3")
+                .arg(column.name)
+                .arg(value.size())
+                .arg(column.maxLength));
     return value;
 }
 
@@ -126,7 +138,8 @@ jet::Table parseTable(const QString &tableName, const QByteArray &content, const
                 const jet::Column column = parseColumn(spec, label, lineNumber);
                 for (const jet::Column &other : std::as_const(table.columns)) {
                     if (other.name.compare(column.name, Qt::CaseInsensitive) == 0)
-                        fail(label, lineNumber, QStringLiteral("column \"%1\" is named twice").arg(column.name));
+                        fail(label, lineNumber,
+                            QStringLiteral("column \"%1\" is named twice").arg(column.name));
                 }
                 table.columns.append(column);
             }
@@ -135,9 +148,10 @@ jet::Table parseTable(const QString &tableName, const QByteArray &content, const
         }
         const int rowLine = lineNumber;
         if (fields.size() != table.columns.size())
-            fail(label, rowLine, QStringLiteral("%1 fields, the header names %2 columns")
-                                     .arg(fields.size())
-                                     .arg(table.columns.size()));
+            fail(label, rowLine,
+                QStringLiteral("%1 fields, the header names %2 columns")
+                    .arg(fields.size())
+                    .arg(table.columns.size()));
         QVariantList row;
         row.reserve(fields.size());
         for (qsizetype i = 0; i < fields.size(); ++i) {
@@ -175,7 +189,7 @@ QList<jet::Table> readFolder(const QString &folder)
     const QDir dir(folder);
     if (!dir.exists())
         throw EPlumaretError(QStringLiteral("%1: no such folder").arg(QDir::toNativeSeparators(folder)));
-    const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.tsv")}, QDir::Files, QDir::Name);
+    const QFileInfoList files = dir.entryInfoList({ QStringLiteral("*.tsv") }, QDir::Files, QDir::Name);
     if (files.isEmpty())
         throw EPlumaretError(QStringLiteral("%1: no TABLE.tsv files").arg(QDir::toNativeSeparators(folder)));
     QList<jet::Table> tables;

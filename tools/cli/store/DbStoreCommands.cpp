@@ -10,11 +10,20 @@ QString escapeField(const QString &value)
     out.reserve(value.size());
     for (const QChar c : value) {
         switch (c.unicode()) {
-        case u'\\': out += QLatin1String("\\\\"); break;
-        case u'\t': out += QLatin1String("\\t"); break;
-        case u'\r': out += QLatin1String("\\r"); break;
-        case u'\n': out += QLatin1String("\\n"); break;
-        default: out += c;
+        case u'\\':
+            out += QLatin1String("\\\\");
+            break;
+        case u'\t':
+            out += QLatin1String("\\t");
+            break;
+        case u'\r':
+            out += QLatin1String("\\r");
+            break;
+        case u'\n':
+            out += QLatin1String("\\n");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -68,7 +77,7 @@ int dbDump(const QStringList &args)
 }
 
 const CliRegistration queryRegistration({
-    {QStringLiteral("db"), QStringLiteral("query")},
+    { QStringLiteral("db"), QStringLiteral("query") },
     QStringLiteral("DB SQL"),
     QStringLiteral("runs SQL through the program's phrase store and prints the result, TAB separated"),
     2,
@@ -77,7 +86,7 @@ const CliRegistration queryRegistration({
 });
 
 const CliRegistration dumpRegistration({
-    {QStringLiteral("db"), QStringLiteral("dump")},
+    { QStringLiteral("db"), QStringLiteral("dump") },
     QStringLiteral("DB [TABLE...]"),
     QStringLiteral("prints every named table (all tables when none is named) as db query would"),
     1,
