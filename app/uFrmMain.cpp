@@ -325,6 +325,7 @@ void TfrmMain::setupModeBar()
         button->setCheckable(true);
         button->setAutoRaise(true);
         button->setToolTip(QString::fromUtf8(row.hint));
+        button->setText(QString::fromUtf8(row.hint).left(2));
         button->setAccessibleName(QString::fromUtf8(row.hint));
         button->setProperty("Tag", tag++);
         button->setGeometry(4, row.top, 36, 40);
@@ -455,9 +456,6 @@ void TfrmMain::setupAdvertisement()
 {
     auto *layout = new QVBoxLayout(pnlAD);
     layout->setContentsMargins(0, 0, 0, 0);
-    wbAD = new QWidget(pnlAD);
-    wbAD->setObjectName(QStringLiteral("wbAD"));
-    layout->addWidget(wbAD);
 }
 
 void TfrmMain::setupTimer()
@@ -508,16 +506,22 @@ void TfrmMain::FormDestroy()
     PhraseStore.reset();
 }
 
+void TfrmMain::PlaceAtDesignSize()
+{
+    // The menu bar is part of a Qt window but was outside the client area of the original design.
+    resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect r(QPoint(), size());
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+}
+
 void TfrmMain::setVisible(bool visible)
 {
     if (visible && !m_formShown) {
         m_formShown = true;
-        resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
-        if (QScreen *screen = QGuiApplication::primaryScreen()) {
-            QRect r(QPoint(), size());
-            r.moveCenter(screen->availableGeometry().center());
-            move(r.topLeft());
-        }
+        PlaceAtDesignSize();
         // Runs before the window appears, so a failed connection never shows it.
         bool connected = true;
         try {

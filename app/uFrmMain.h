@@ -24,6 +24,7 @@ class QTimer;
 class QToolButton;
 class QTreeView;
 class TToolBar1;
+class TWebBrowseEx;
 
 class TSingleEditor;
 // Lets the window own the controller while the editing library is optional in the build.
@@ -107,7 +108,7 @@ public:
     QTextEdit *edtPersonality = nullptr;
     QTextEdit *edtMemo = nullptr;
     QFrame *pnlAD = nullptr;
-    QWidget *wbAD = nullptr;
+    TWebBrowseEx *wbAD = nullptr; // made after the first paint: the engine is slow to start
 
     QTimer *Timer = nullptr;
 
@@ -136,6 +137,9 @@ public:
     // The window's client area at creation (menu bar excluded).
     static constexpr int DesignClientWidth = 725;
     static constexpr int DesignClientHeight = 443;
+
+    // Client area 725 × 443 at the centre of the screen; done once before the first show.
+    void PlaceAtDesignSize();
 
     void setVisible(bool visible) override;
 

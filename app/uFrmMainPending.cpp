@@ -8,5 +8,3 @@ void TfrmMain::CreateDocumentController() {}
 void TfrmMain::LoadTemplates() {}
 
 void TfrmMain::LoadPhraseClasses() {}
-
-void TfrmMain::NavigateAdvertisement() {}
