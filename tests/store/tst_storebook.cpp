@@ -1,0 +1,332 @@
+// The phrase store over phrase books written by our Jet writer: values of every kind the writer
+// stores arrive whole, a password is refused, and the program's five SQL texts work.
+#include "JetWriter.h"
+#include "PlumaretError.h"
+#include "uDataBase.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString ConnectFailed = QStringLiteral("连接数据库失败，程序将退出");
+
+const QString AutoQuery = QStringLiteral(
+    "SELECT TOP %1 id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15)  ORDER BY Rnd(id - Time() * id * Rnd() * 100)");
+const QString FramingQuery = QStringLiteral("select top 1 Title from CommonLanguage where TYPE = ");
+const QString RandomOrder = QStringLiteral(" ORDER BY Rnd(id - Time() * id * Rnd() * 100)");
+const QString ClassQuery = QStringLiteral("select classID, Title from LoveWordClass");
+const QString ClassPhrasesQuery = QStringLiteral("SELECT [ID], ClassID, Title FROM LoveWord WHERE ClassID = ");
+const QString TemplateQuery = QStringLiteral("SELECT [ID], [TITLE], [TEXT] FROM Template");
+
+QString repeated(const QString &unit, int length)
+{
+    QString s;
+    while (s.size() < length)
+        s += unit;
+    s.truncate(length);
+    return s;
+}
+
+// A small phrase book: 20 classes, 40 phrases (two per class), framing phrases, templates.
+jet::Writer smallBook()
+{
+    jet::Writer w;
+    w.setCreationTime(QDateTime(QDate(2024, 6, 1), QTime(12, 0)));
+    jet::Table classes{QStringLiteral("LoveWordClass"),
+                       {{QStringLiteral("classID"), jet::ColumnType::Long}, {QStringLiteral("Title"), jet::ColumnType::Text, 50}},
+                       {}};
+    jet::Table words{QStringLiteral("LoveWord"),
+                     {{QStringLiteral("id"), jet::ColumnType::Long},
+                      {QStringLiteral("title"), jet::ColumnType::Text, 255},
+                      {QStringLiteral("ClassID"), jet::ColumnType::Long}},
+                     {}};
+    for (int c = 1; c <= 20; ++c) {
+        classes.rows.append({c, QStringLiteral("类别%1").arg(c)});
+        words.rows.append({2 * c - 1, QStringLiteral("第%1类的第一句").arg(c), c});
+        words.rows.append({2 * c, QStringLiteral("第%1类的第二句").arg(c), c});
+    }
+    w.addTable(classes);
+    w.addTable(words);
+    jet::Table common{QStringLiteral("CommonLanguage"),
+                      {{QStringLiteral("id"), jet::ColumnType::Long},
+                       {QStringLiteral("Title"), jet::ColumnType::Text, 255},
+                       {QStringLiteral("TYPE"), jet::ColumnType::Long}},
+                      {}};
+    for (int i = 0; i < 9; ++i)
+        common.rows.append({i + 1, QStringLiteral("类型%1的第%2句").arg(i % 3).arg(i / 3), i % 3});
+    w.addTable(common);
+    jet::Table templates{QStringLiteral("Template"),
+                         {{QStringLiteral("ID"), jet::ColumnType::Long},
+                          {QStringLiteral("TITLE"), jet::ColumnType::Text, 100},
+                          {QStringLiteral("TEXT"), jet::ColumnType::Memo}},
+                         {}};
+    templates.rows.append({1, QStringLiteral("短信"), QStringLiteral("亲爱的，")});
+    templates.rows.append({2, QStringLiteral("长信"), repeated(QStringLiteral("我想你了。"), 30000)});
+    templates.rows.append({3, QVariant(), QVariant()});
+    w.addTable(templates);
+    return w;
+}
+
+} // namespace
+
+class TestStoreBook : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void valuesArriveWhole_data();
+    void valuesArriveWhole();
+    void passwordIsRefused();
+    void readsDbDllFromCurrentDirectoryUnchanged();
+    void autoWritingText();
+    void framingText_data();
+    void framingText();
+    void classTexts();
+    void templateText();
+    void testBookFromTheBuild();
+
+private:
+    QString writeBook(const jet::Writer &w);
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestStoreBook::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestStoreBook::cleanup()
+{
+    m_dir.reset();
+}
+
+QString TestStoreBook::writeBook(const jet::Writer &w)
+{
+    const QString path = m_dir->filePath(QStringLiteral("book.mdb"));
+    w.write(path);
+    return path;
+}
+
+void TestStoreBook::valuesArriveWhole_data()
+{
+    QTest::addColumn<int>("type"); // jet::ColumnType
+    QTest::addColumn<QVariant>("value");
+
+    const int text = int(jet::ColumnType::Text), memo = int(jet::ColumnType::Memo), lng = int(jet::ColumnType::Long);
+    QTest::newRow("compressible latin-1 text") << text << QVariant(QStringLiteral("Grüße, ma chérie"));
+    QTest::newRow("chinese text") << text << QVariant(QStringLiteral("执子之手，与子偕老"));
+    QTest::newRow("emoji in text") << text << QVariant(QStringLiteral("爱你\U0001F496\U0001F339"));
+    QTest::newRow("mixed text") << text << QVariant(QStringLiteral("abc爱def情ghi"));
+    QTest::newRow("255 characters") << text << QVariant(repeated(QStringLiteral("心"), 255));
+    QTest::newRow("null text") << text << QVariant();
+    QTest::newRow("inline memo") << memo << QVariant(QStringLiteral("短短一句"));
+    QTest::newRow("single-page memo") << memo << QVariant(repeated(QStringLiteral("长相思，"), 1500));
+    QTest::newRow("100 kB memo beyond libmdb's bind size")
+        << memo << QVariant(repeated(QStringLiteral("山无棱，天地合，乃敢与君绝。"), 51200));
+    QTest::newRow("compressible long memo") << memo << QVariant(repeated(QStringLiteral("forever and ever "), 40000));
+    QTest::newRow("emoji in a long memo") << memo << QVariant(repeated(QStringLiteral("\U0001F496情"), 9000));
+    QTest::newRow("null memo") << memo << QVariant();
+    QTest::newRow("negative long") << lng << QVariant(-2147483647 - 1);
+    QTest::newRow("largest long") << lng << QVariant(2147483647);
+    QTest::newRow("null long") << lng << QVariant();
+}
+
+void TestStoreBook::valuesArriveWhole()
+{
+    QFETCH(int, type);
+    QFETCH(QVariant, value);
+    jet::Writer w;
+    w.addTable({QStringLiteral("T"),
+                {{QStringLiteral("id"), jet::ColumnType::Long}, {QStringLiteral("v"), jet::ColumnType(type), 255}},
+                {{1, value}, {2, type == int(jet::ColumnType::Long) ? QVariant(7) : QVariant(QStringLiteral("x"))}}});
+    TAdoBuilder store(writeBook(w));
+    store.Connect();
+    store.OpenQuery(QStringLiteral("SELECT v FROM T WHERE id = 1"));
+    TResultSet &rs = *store.ResultSet;
+    QCOMPARE(rs.RowCount(), 1);
+    if (value.isNull()) {
+        QVERIFY(rs.FieldIsNull(0));
+        QCOMPARE(rs.FieldText(QStringLiteral("v")), QString());
+    } else {
+        QCOMPARE(rs.FieldText(QStringLiteral("v")), value.toString());
+    }
+    if (type == int(jet::ColumnType::Long))
+        QCOMPARE(rs.FieldInteger(QStringLiteral("V")), value.toInt());
+}
+
+void TestStoreBook::passwordIsRefused()
+{
+    jet::Writer w = smallBook();
+    w.setDatabasePassword(QStringLiteral("secret"));
+    TAdoBuilder store(writeBook(w));
+    try {
+        store.Connect();
+        QFAIL("a password-protected book was opened");
+    } catch (const EPlumaretError &e) {
+        QCOMPARE(e.message(), ConnectFailed);
+    }
+}
+
+void TestStoreBook::readsDbDllFromCurrentDirectoryUnchanged()
+{
+    const QString path = m_dir->filePath(QStringLiteral("db.dll"));
+    smallBook().write(path);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    const QDateTime modified = QFileInfo(path).lastModified();
+    const QString saved = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    TAdoBuilder store;
+    try {
+        store.Connect();
+    } catch (...) {
+        QDir::setCurrent(saved);
+        throw;
+    }
+    QDir::setCurrent(saved);
+    QCOMPARE(store.TableNames(), QStringList({QStringLiteral("LoveWordClass"), QStringLiteral("LoveWord"),
+                                              QStringLiteral("CommonLanguage"), QStringLiteral("Template")}));
+    f.seek(0);
+    QCOMPARE(f.readAll(), before);
+    QCOMPARE(QFileInfo(path).lastModified(), modified);
+}
+
+void TestStoreBook::autoWritingText()
+{
+    TAdoBuilder store(writeBook(smallBook()));
+    store.Connect();
+    const QSet<int> excluded{2, 3, 4, 5, 6, 15};
+    QSet<QString> orders;
+    for (int count : {1, 5, 20, 20, 20, 100}) {
+        store.OpenQuery(AutoQuery.arg(count));
+        TResultSet &rs = *store.ResultSet;
+        QCOMPARE(rs.RowCount(), qMin(count, 28)); // 14 allowed classes of 2 phrases
+        QStringList order;
+        for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext()) {
+            const int id = rs.FieldInteger(QStringLiteral("id"));
+            QVERIFY2(!excluded.contains((id + 1) / 2), qPrintable(QString::number(id)));
+            QVERIFY(rs.FieldText(QStringLiteral("Title")).startsWith(QStringLiteral("第%1类").arg((id + 1) / 2)));
+            order << QString::number(id);
+        }
+        if (count == 20)
+            orders << order.join(QLatin1Char(','));
+    }
+    QVERIFY2(orders.size() > 1, "three runs gave the same order");
+}
+
+void TestStoreBook::framingText_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::newRow("salutation") << 0;
+    QTest::newRow("opening") << 1;
+    QTest::newRow("closing") << 2;
+}
+
+void TestStoreBook::framingText()
+{
+    QFETCH(int, type);
+    TAdoBuilder store(writeBook(smallBook()));
+    store.Connect();
+    QSet<QString> seen;
+    for (int run = 0; run < 30; ++run) {
+        store.OpenQuery(FramingQuery + QString::number(type) + RandomOrder);
+        QCOMPARE(store.ResultSet->RowCount(), 1);
+        const QString title = store.ResultSet->FieldText(QStringLiteral("title"));
+        QVERIFY2(title.startsWith(QStringLiteral("类型%1").arg(type)), qPrintable(title));
+        seen << title;
+    }
+    // three phrases of this type, thirty draws: all of them come up
+    QCOMPARE(seen.size(), 3);
+}
+
+void TestStoreBook::classTexts()
+{
+    TAdoBuilder store(writeBook(smallBook()));
+    store.Connect();
+    store.OpenQuery(ClassQuery);
+    TResultSet &rs = *store.ResultSet;
+    QCOMPARE(rs.RowCount(), 20);
+    rs.MoveFirst();
+    QCOMPARE(rs.FieldInteger(QStringLiteral("ClassID")), 1);
+    QCOMPARE(rs.FieldText(QStringLiteral("title")), QStringLiteral("类别1"));
+    store.OpenQuery(ClassPhrasesQuery + QStringLiteral("7"));
+    QCOMPARE(rs.RowCount(), 2);
+    QStringList titles;
+    for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext()) {
+        QCOMPARE(rs.FieldInteger(QStringLiteral("classid")), 7);
+        titles << QString::number(rs.FieldInteger(QStringLiteral("id"))) + rs.FieldText(QStringLiteral("Title"));
+    }
+    QCOMPARE(titles, QStringList({QStringLiteral("13第7类的第一句"), QStringLiteral("14第7类的第二句")}));
+}
+
+void TestStoreBook::templateText()
+{
+    TAdoBuilder store(writeBook(smallBook()));
+    store.Connect();
+    store.OpenQuery(TemplateQuery);
+    TResultSet &rs = *store.ResultSet;
+    QCOMPARE(rs.RowCount(), 3);
+    rs.MoveFirst();
+    QCOMPARE(rs.FieldText(QStringLiteral("text")), QStringLiteral("亲爱的，"));
+    rs.MoveNext();
+    QCOMPARE(rs.FieldText(QStringLiteral("Text")), repeated(QStringLiteral("我想你了。"), 30000));
+    rs.MoveNext();
+    QCOMPARE(rs.FieldInteger(QStringLiteral("id")), 3);
+    QCOMPARE(rs.FieldText(QStringLiteral("TITLE")), QString());
+    QCOMPARE(rs.FieldText(QStringLiteral("TEXT")), QString());
+    rs.MoveNext();
+    QVERIFY(rs.AtEnd());
+}
+
+// The five texts on the test phrase book the build makes from tests/ sources.
+void TestStoreBook::testBookFromTheBuild()
+{
+    const QString book = QStringLiteral(PLUMARET_BINARY_DIR "/tests/tools/testbook.mdb");
+    if (!QFileInfo::exists(book))
+        QSKIP("the test phrase book (target testbook) has not been built");
+    TAdoBuilder store(book);
+    store.Connect();
+    TResultSet &rs = *store.ResultSet;
+    store.OpenQuery(ClassQuery);
+    QVERIFY(rs.RowCount() > 0);
+    QSet<int> classes;
+    for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext())
+        classes << rs.FieldInteger(QStringLiteral("ClassID"));
+    store.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM LoveWord WHERE ClassID not in(2, 3, 4, 5, 6, 15)"));
+    const int allowed = rs.FieldInteger(QStringLiteral("n"));
+    QVERIFY(allowed > 1);
+    const int asked = qMin(allowed, 5);
+    QSet<QString> orders;
+    for (int run = 0; run < 5; ++run) {
+        store.OpenQuery(AutoQuery.arg(asked));
+        QCOMPARE(rs.RowCount(), asked);
+        QStringList ids;
+        for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext())
+            ids << rs.FieldText(QStringLiteral("id"));
+        orders << ids.join(QLatin1Char(','));
+        // every drawn phrase is from an allowed class
+        store.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM LoveWord WHERE id in(%1) AND ClassID in(2, 3, 4, 5, 6, 15)").arg(ids.join(QLatin1Char(','))));
+        QCOMPARE(rs.FieldInteger(QStringLiteral("n")), 0);
+    }
+    QVERIFY(orders.size() > 1);
+    for (int type = 0; type < 3; ++type) {
+        store.OpenQuery(FramingQuery + QString::number(type) + RandomOrder);
+        QVERIFY(rs.RowCount() <= 1);
+    }
+    for (int c : std::as_const(classes)) {
+        store.OpenQuery(ClassPhrasesQuery + QString::number(c));
+        for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext())
+            QCOMPARE(rs.FieldInteger(QStringLiteral("ClassID")), c);
+    }
+    store.OpenQuery(TemplateQuery);
+    QVERIFY(rs.RowCount() > 0);
+    QCOMPARE(rs.FieldNames(), QStringList({QStringLiteral("ID"), QStringLiteral("TITLE"), QStringLiteral("TEXT")}));
+}
+
+QTEST_GUILESS_MAIN(TestStoreBook)
+#include "tst_storebook.moc"
