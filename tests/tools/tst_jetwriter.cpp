@@ -79,10 +79,10 @@ void tst_JetWriter::refusesWhatJetCannotStore_data()
 
     QTest::newRow("text longer than its column")
         << table({ { 1, u"123456"_qs } })
-        << u"table T, row 1, column title: 6 characters, the column holds at most 5"_qs;
+        << u"table T, row 1: column title: 6 characters, the column holds at most 5"_qs;
     QTest::newRow("long out of range")
         << table({ { 1, u"a"_qs }, { qlonglong(2147483648LL), u"b"_qs } })
-        << u"table T, row 2, column id: \"2147483648\" is not a long integer"_qs;
+        << u"table T, row 2: column id: \"2147483648\" is not a long integer"_qs;
     QTest::newRow("long not a number")
         << table({ { u"x1"_qs, u"a"_qs } }) << u"\"x1\" is not a long integer"_qs;
     QTest::newRow("value count") << table({ { 1 } }) << u"table T, row 1: 1 values for 2 columns"_qs;

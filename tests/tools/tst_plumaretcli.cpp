@@ -124,6 +124,16 @@ void tst_PlumaretCli::dbBuildReportsErrors_data()
     QTest::newRow("valid") << QByteArray("id:long\tt:text\n1\tx\n") << 0 << QString();
     QTest::newRow("bad row names file and line") << QByteArray("id:long\tt:text\n1\tx\n2\n") << 1
                                                  << u"T.tsv:3: 1 fields, the header names 2 columns"_qs;
+    QByteArray wide = "# nine full text columns\n";
+    QStringList header;
+    QStringList row;
+    for (int i = 0; i < 9; ++i) {
+        header.append(u"c%1:text"_qs.arg(i));
+        row.append(QString(255, QChar(0x7231)));
+    }
+    wide += (header.join(u'\t') + u'\n' + row.join(u'\t') + u'\n').toUtf8();
+    QTest::newRow("row too large for a page names its line")
+        << wide << 1 << u"T.tsv:3: the row takes 4616 bytes, Jet allows 4060"_qs;
     QTest::newRow("no tables") << QByteArray() << 1 << u"no TABLE.tsv files"_qs;
 }
 

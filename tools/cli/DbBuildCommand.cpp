@@ -8,8 +8,7 @@ namespace {
 int dbBuild(const QStringList &args)
 {
     jet::Writer writer;
-    for (jet::Table &table : phrasebook::readFolder(args.at(0)))
-        writer.addTable(std::move(table));
+    phrasebook::addToWriter(phrasebook::readSources(args.at(0)), writer);
     writer.write(args.at(1));
     return 0;
 }

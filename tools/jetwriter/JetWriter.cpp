@@ -506,9 +506,9 @@ QVariantList catalogRow(
     return row;
 }
 
-QString where(const Table &table, qsizetype row, const Column &column)
+QString where(const Table &, qsizetype, const Column &column)
 {
-    return QStringLiteral("table %1, row %2, column %3").arg(table.name).arg(row + 1).arg(column.name);
+    return QStringLiteral("column %1").arg(column.name);
 }
 
 void checkName(const QString &name, const QString &what)
@@ -575,6 +575,13 @@ void checkValue(const Table &table, qsizetype rowIndex, const Column &column, co
 }
 
 } // namespace
+
+ERowError::ERowError(const QString &table, qsizetype row, const QString &reason)
+    : EPlumaretError(QStringLiteral("table %1, row %2: %3").arg(table).arg(row + 1).arg(reason))
+    , m_row(row)
+    , m_reason(reason)
+{
+}
 
 QByteArray encodeText(const QString &text, bool allowCompression)
 {
@@ -660,20 +667,18 @@ void Writer::addTable(Table table)
     for (qsizetype r = 0; r < table.rows.size(); ++r) {
         const QVariantList &row = table.rows.at(r);
         if (row.size() != table.columns.size())
-            throw EPlumaretError(QStringLiteral("table %1, row %2: %3 values for %4 columns")
-                                     .arg(table.name)
-                                     .arg(r + 1)
-                                     .arg(row.size())
-                                     .arg(table.columns.size()));
-        for (qsizetype c = 0; c < row.size(); ++c)
-            checkValue(table, r, table.columns.at(c), row.at(c));
+            throw ERowError(table.name, r,
+                QStringLiteral("%1 values for %2 columns").arg(row.size()).arg(table.columns.size()));
+        try {
+            for (qsizetype c = 0; c < row.size(); ++c)
+                checkValue(table, r, table.columns.at(c), row.at(c));
+        } catch (const EPlumaretError &e) {
+            throw ERowError(table.name, r, e.message());
+        }
         const qsizetype size = encodeRow(table, layout, row, sizing).size();
         if (size > MaxRowSize)
-            throw EPlumaretError(QStringLiteral("table %1, row %2: the row takes %3 bytes, Jet allows %4")
-                                     .arg(table.name)
-                                     .arg(r + 1)
-                                     .arg(size)
-                                     .arg(MaxRowSize));
+            throw ERowError(table.name, r,
+                QStringLiteral("the row takes %1 bytes, Jet allows %2").arg(size).arg(MaxRowSize));
     }
     m_tables.append(std::move(table));
 }

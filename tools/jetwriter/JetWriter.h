@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlumaretError.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -27,6 +29,19 @@ struct Table
     QString name;
     QList<Column> columns;
     QList<QVariantList> rows;
+};
+
+// A row the writer cannot store; row() counts from 0.
+class ERowError : public EPlumaretError
+{
+public:
+    ERowError(const QString &table, qsizetype row, const QString &reason);
+    qsizetype row() const { return m_row; }
+    QString reason() const { return m_reason; }
+
+private:
+    qsizetype m_row;
+    QString m_reason;
 };
 
 class Writer

@@ -99,7 +99,8 @@ QVariant fieldValue(const jet::Column &column, const QString &value, const QStri
 
 } // namespace
 
-jet::Table parseTable(const QString &tableName, const QByteArray &content, const QString &label)
+jet::Table parseTable(
+    const QString &tableName, const QByteArray &content, const QString &label, QList<int> *rowLines)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QByteArray bytes = content;
@@ -178,13 +179,15 @@ jet::Table parseTable(const QString &tableName, const QByteArray &content, const
             }
         }
         table.rows.append(row);
+        if (rowLines)
+            rowLines->append(rowLine);
     }
     if (!haveHeader)
         fail(label, qMax(lineNumber, 1), QStringLiteral("no header line of name:type columns"));
     return table;
 }
 
-QList<jet::Table> readFolder(const QString &folder)
+QList<Source> readSources(const QString &folder)
 {
     const QDir dir(folder);
     if (!dir.exists())
@@ -192,15 +195,41 @@ QList<jet::Table> readFolder(const QString &folder)
     const QFileInfoList files = dir.entryInfoList({ QStringLiteral("*.tsv") }, QDir::Files, QDir::Name);
     if (files.isEmpty())
         throw EPlumaretError(QStringLiteral("%1: no TABLE.tsv files").arg(QDir::toNativeSeparators(folder)));
-    QList<jet::Table> tables;
+    QList<Source> sources;
     for (const QFileInfo &info : files) {
-        const QString label = QDir::toNativeSeparators(info.filePath());
+        Source source;
+        source.label = QDir::toNativeSeparators(info.filePath());
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly))
-            throw EPlumaretError(QStringLiteral("%1: %2").arg(label, file.errorString()));
-        tables.append(parseTable(info.completeBaseName(), file.readAll(), label));
+            throw EPlumaretError(QStringLiteral("%1: %2").arg(source.label, file.errorString()));
+        source.table = parseTable(info.completeBaseName(), file.readAll(), source.label, &source.rowLines);
+        sources.append(std::move(source));
     }
+    return sources;
+}
+
+QList<jet::Table> readFolder(const QString &folder)
+{
+    QList<jet::Table> tables;
+    for (Source &source : readSources(folder))
+        tables.append(std::move(source.table));
     return tables;
+}
+
+void addToWriter(const QList<Source> &sources, jet::Writer &writer)
+{
+    for (const Source &source : sources) {
+        try {
+            writer.addTable(source.table);
+        } catch (const jet::ERowError &e) {
+            throw EPlumaretError(QStringLiteral("%1:%2: %3")
+                                     .arg(source.label)
+                                     .arg(source.rowLines.value(e.row()))
+                                     .arg(e.reason()));
+        } catch (const EPlumaretError &e) {
+            throw EPlumaretError(QStringLiteral("%1: %2").arg(source.label, e.message()));
+        }
+    }
 }
 
 } // namespace phrasebook
