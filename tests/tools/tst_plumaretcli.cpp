@@ -223,6 +223,9 @@ void tst_PlumaretCli::dbQueryReportsEngineErrors_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("bad SQL") << m_testbook << u"SELEKT 1"_qs << QString();
     QTest::newRow("missing table") << m_testbook << u"SELECT * FROM Nowhere"_qs << u"Nowhere"_qs;
+    QTest::newRow("password-protected book")
+        << QStringLiteral(PLUMARET_BINARY_DIR "/tests/tools/testbook-password.mdb") << u"SELECT 1"_qs
+        << ConnectFailed;
     QTest::newRow("missing file") << m_dir.filePath(u"none.mdb"_qs) << u"SELECT 1"_qs
                                   << u"找不到数据库文件，程序将退出"_qs;
 }
