@@ -76,6 +76,7 @@ QImage TnxPNGImage::readBitmap(const QByteArray &data, bool *is32Bit)
             for (int x = 0; x < width; ++x, src += 4)
                 dst[x] = qRgba(src[2], src[1], src[0], src[3]);
         }
+        clampToAlpha(image);
         if (is32Bit)
             *is32Bit = true;
         return image;
