@@ -208,7 +208,7 @@ void tst_JetReaders::initTestCase()
         QDir().mkpath(m_readerDir);
         const Run install = run(npm,
             { u"install"_qs, u"--prefix"_qs, m_readerDir, u"--no-audit"_qs, u"--no-fund"_qs,
-                u"mdb-reader@3"_qs },
+                u"--prefer-offline"_qs, u"mdb-reader@3"_qs },
             300000);
         if (install.exitCode != 0) {
             m_readerProblem

@@ -104,6 +104,7 @@ private slots:
     void dbQueryEscapesFields();
     void dbQueryReportsEngineErrors_data();
     void dbQueryReportsEngineErrors();
+    void dbDumpNamedTables();
     void automaticWritingQueryOnTestbook();
     void framingClassAndTemplateQueriesOnTestbook();
     void dumpMatchesLibmdbOnCorpus_data();
@@ -239,6 +240,21 @@ void tst_PlumaretCli::dbQueryReportsEngineErrors()
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.out, QString());
     QVERIFY2(r.err.startsWith(u"plumaret-cli: "_qs) && r.err.contains(message), qPrintable(r.err));
+}
+
+void tst_PlumaretCli::dbDumpNamedTables()
+{
+    Run r = cli({ u"db"_qs, u"dump"_qs, m_testbook, u"lovewordclass"_qs, u"CommonLanguage"_qs });
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.out.startsWith(u"## LoveWordClass\n"_qs), qPrintable(r.out.left(40)));
+    QCOMPARE(r.out.count(u"\n## "_qs), 1);
+    QVERIFY(r.out.contains(u"\n## CommonLanguage\n"_qs));
+    QCOMPARE(parseOutput(r.out).size(), 2 + 10 + 7);
+
+    r = cli({ u"db"_qs, u"dump"_qs, m_testbook, u"Template"_qs, u"Nowhere"_qs });
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.out, QString());
+    QVERIFY2(r.err.contains(u"no table \"Nowhere\""_qs), qPrintable(r.err));
 }
 
 void tst_PlumaretCli::automaticWritingQueryOnTestbook()

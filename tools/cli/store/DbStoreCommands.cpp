@@ -1,6 +1,9 @@
 #include "CliCommand.h"
 
+#include "PlumaretError.h"
 #include "uDataBase.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -68,7 +71,19 @@ int dbDump(const QStringList &args)
 {
     TAdoBuilder store(args.at(0));
     store.Connect();
-    const QStringList tables = args.size() > 1 ? args.mid(1) : store.TableNames();
+    const QStringList existing = store.TableNames();
+    QStringList tables = existing;
+    if (args.size() > 1) {
+        // Unknown names are refused before anything is printed.
+        tables.clear();
+        for (const QString &name : args.mid(1)) {
+            const auto found = std::find_if(existing.begin(), existing.end(),
+                [&](const QString &t) { return t.compare(name, Qt::CaseInsensitive) == 0; });
+            if (found == existing.end())
+                throw EPlumaretError(QStringLiteral("no table \"%1\" in %2").arg(name, args.at(0)));
+            tables.append(*found);
+        }
+    }
     for (const QString &table : tables) {
         cliOut(QStringLiteral("## %1\n").arg(table));
         printQuery(store, QStringLiteral("SELECT * FROM [%1]").arg(table));
