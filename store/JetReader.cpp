@@ -688,6 +688,10 @@ struct ChildGuard
                 pid = -1;
                 return WIFEXITED(status) && WEXITSTATUS(status) == 0;
             }
+            if (r < 0 && errno == ECHILD) {
+                pid = -1; // SIGCHLD ignored by the host: the complete, checked stream must do
+                return true;
+            }
             if (r < 0 && errno != EINTR)
                 return false;
             if (std::chrono::steady_clock::now() >= deadline)
@@ -804,6 +808,11 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
         result.reason = QStringLiteral("the database has a password");
         return result;
     }
+
+    // libmdb opens a CP1252 converter for Jet 3 files; loading its module (dlopen) in a child
+    // forked from a threaded program could deadlock, so it is loaded here once and kept.
+    static const iconv_t keepLoaded = iconv_open("UTF-8", "CP1252");
+    (void)keepLoaded;
 
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) {

@@ -97,8 +97,8 @@ public:
         return s;
     }
 
-    // Rows meeting a fixed filter, computed at its first use.
-    const std::vector<qint64> &rowList(const QString &sql)
+    // Rows meeting a fixed filter, computed at its first use. Callers may reorder it.
+    std::vector<qint64> &rowList(const QString &sql)
     {
         auto it = rowLists.find(sql);
         if (it != rowLists.end())
@@ -340,7 +340,8 @@ void TAdoBuilder::OpenQuery(const QString &sql)
     if (JetDialect::randomPick(translated, &pick)) {
         // Draw the rows instead of sorting all of them by a random key: same distribution.
         sqlite3_stmt *row = Connection->statement(pick.rowSql);
-        std::vector<qint64> rows = Connection->rowList(pick.rowsSql);
+        // a partial shuffle gives a uniform sample whatever order the list was left in
+        std::vector<qint64> &rows = Connection->rowList(pick.rowsSql);
         const size_t take = pick.limit < 0 ? rows.size() : std::min(rows.size(), size_t(pick.limit));
         auto &rng = JetDialect::generator();
         std::vector<Value> cells;
