@@ -3,6 +3,7 @@
 #include "PhraseBookSource.h"
 #include "PlumaretError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@ private slots:
     void refusesWhatJetCannotStore_data();
     void refusesWhatJetCannotStore();
     void writesWholePagesWithJet4Header();
+    void reportsWriteFailure();
     void parsesValues_data();
     void parsesValues();
     void reportsFileAndLine_data();
@@ -133,6 +135,23 @@ void tst_JetWriter::writesWholePagesWithJet4Header()
     QCOMPARE(file.mid(0, 20), QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20));
     QCOMPARE(int(file.at(0x14)), 1); // Jet 4
     QCOMPARE(int(file.at(2 * 4096)), 2); // the catalog's table definition
+}
+
+void tst_JetWriter::reportsWriteFailure()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    jet::Writer writer;
+    writer.addTable({ u"T"_qs, { { u"id"_qs, ColumnType::Long, 255 } }, { { 1 } } });
+    const QString target = dir.filePath(u"missing/folder/db.mdb"_qs);
+    try {
+        writer.write(target);
+        QFAIL("writing into a missing folder succeeded");
+    } catch (const EPlumaretError &e) {
+        QVERIFY2(e.message().startsWith(u"cannot write %1: "_qs.arg(QDir::toNativeSeparators(target))),
+                 qPrintable(e.message()));
+    }
+    QVERIFY(!QFile::exists(target));
 }
 
 void tst_JetWriter::parsesValues_data()
