@@ -164,6 +164,8 @@ bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, siz
     const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
     ::setrlimit(RLIMIT_AS, &limit);
 #endif
+    // Jet 3 names (tables, columns) as GBK; the values are decoded by the parent
+    ::setenv("MDB_JET3_CHARSET", "CP936", 1);
     MdbHandle *mdb = mdb_open_buffer(const_cast<char *>(image.constData()), size_t(image.size()),
                                      MDB_NOFLAGS);
     if (!mdb)
@@ -809,9 +811,9 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
         return result;
     }
 
-    // libmdb opens a CP1252 converter for Jet 3 files; loading its module (dlopen) in a child
+    // libmdb opens a code-page converter for Jet 3 files; loading its module (dlopen) in a child
     // forked from a threaded program could deadlock, so it is loaded here once and kept.
-    static const iconv_t keepLoaded = iconv_open("UTF-8", "CP1252");
+    static const iconv_t keepLoaded = iconv_open("UTF-8", "CP936");
     (void)keepLoaded;
 
     int fds[2];
