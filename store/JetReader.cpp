@@ -137,6 +137,9 @@ bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, siz
             return false;
         const unsigned char *row = static_cast<const unsigned char *>(buf) + off;
         out.append(reinterpret_cast<const char *>(row) + 4, len - 4);
+        // every byte of a value is stored once: more than the file holds means a cycle
+        if (out.size() > pageCount * size_t(mdb->fmt->pg_size))
+            return false;
         pgRow = int(le32(row));
     }
     if (out.size() > length)
