@@ -16,6 +16,8 @@ public:
     TPicture() = default;
     TPicture(const TPicture &) = delete;
     TPicture &operator=(const TPicture &) = delete;
+    TPicture(TPicture &&) = default;
+    TPicture &operator=(TPicture &&) = default;
 
     TGraphic *graphic() const { return m_graphic.get(); }
     // Takes ownership; fires OnChange.
