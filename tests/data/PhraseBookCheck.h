@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// The four tables of a phrase book as the program reads them.
+struct PhraseBook
+{
+    struct Phrase
+    {
+        int id;
+        QString title;
+        int classId;
+    };
+    struct Common
+    {
+        int id;
+        QString title;
+        int type;
+    };
+    struct Template
+    {
+        int id;
+        QString title;
+        QString text;
+    };
+    QMap<int, QString> classes;
+    QList<Phrase> phrases;
+    QList<Common> common;
+    QList<Template> templates;
+};
+
+// What a phrase book must hold; the defaults are those of the shipped book.
+struct PhraseBookLimits
+{
+    int minClasses = 20;
+    int minPhrases = 2000;
+    int minPerClass = 50;
+    int minCommonPerType = 60;
+    int minTemplates = 50;
+};
+
+// Classes that automatic writing never draws; they must exist.
+inline const QList<int> ExcludedClasses = { 2, 3, 4, 5, 6, 15 };
+// The class of English lines, where ASCII punctuation belongs.
+inline constexpr int EnglishClass = 3;
+
+// One line per fault found; empty when the book is sound.
+QStringList checkPhraseBook(const PhraseBook &book, const PhraseBookLimits &limits = {});
+
+// Text with punctuation and blanks removed and letters folded, for duplicate detection.
+QString normalisedForComparison(const QString &text);
