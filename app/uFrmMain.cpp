@@ -476,6 +476,7 @@ void TfrmMain::FormCreate()
 {
     PhraseStore = std::make_unique<TAdoBuilder>();
     // The two lists' rows carry their records in the models the letter routines attach.
+    SetupLetterLists();
     for (QTextEdit *edit : {edtEditor, edtBrowse, edtMemo, edtPersonality})
         SetTextMargin(edit, 10);
     CreateDocumentController();

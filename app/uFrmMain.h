@@ -27,6 +27,11 @@ class TToolBar1;
 class TWebBrowseEx;
 
 class TSingleEditor;
+class QModelIndex;
+namespace Letters {
+class TGroupModel;
+class TTemplateModel;
+}
 // Lets the window own the controller while the editing library is optional in the build.
 struct TSingleEditorDeleter
 {
@@ -133,6 +138,19 @@ public:
     void LoadTemplates();
     void LoadPhraseClasses();
     void NavigateAdvertisement();
+
+    // Letter modes (app/uFrmMainLetters.cpp): the lists' row records live in these models.
+    Letters::TGroupModel *GroupModel = nullptr;
+    Letters::TTemplateModel *TemplateModel = nullptr;
+    void SetupLetterLists();
+    QString PickCommonPhrase(quint8 kind);
+    void FrameLetter(const QString &body);
+    void btnStartClick();
+    void edtQHTypeChange(int index);
+    void vstGroupColumnDblClick();
+    void ComposeGroupLetter();
+    void vstTemplateFocusChanged(const QModelIndex &node);
+    void vstTemplateDblClick();
 
     // The window's client area at creation (menu bar excluded).
     static constexpr int DesignClientWidth = 725;

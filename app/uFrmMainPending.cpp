@@ -5,6 +5,3 @@
 
 void TfrmMain::CreateDocumentController() {}
 
-void TfrmMain::LoadTemplates() {}
-
-void TfrmMain::LoadPhraseClasses() {}
