@@ -147,14 +147,14 @@ bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, siz
     return true;
 }
 
-[[noreturn]] void childMain(const QByteArray &image, int fd)
+[[noreturn]] void childMain(const QByteArray &image, int fd, int noise)
 {
+    // What libmdb prints goes to the parent, which only counts it, never to the user's terminal.
     const int devNull = ::open("/dev/null", O_RDWR);
-    if (devNull >= 0) {
+    if (devNull >= 0)
         ::dup2(devNull, STDIN_FILENO);
-        ::dup2(devNull, STDOUT_FILENO);
-        ::dup2(devNull, STDERR_FILENO);
-    }
+    ::dup2(noise, STDOUT_FILENO);
+    ::dup2(noise, STDERR_FILENO);
 #if defined(__SANITIZE_ADDRESS__)
 #define PLUMARET_ASAN 1
 #elif defined(__has_feature)
@@ -245,8 +245,8 @@ bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, siz
 class PipeReader
 {
 public:
-    PipeReader(int fd, std::chrono::steady_clock::time_point deadline)
-        : m_fd(fd), m_deadline(deadline)
+    PipeReader(int fd, int noise, std::chrono::steady_clock::time_point deadline)
+        : m_fd(fd), m_noise(noise), m_deadline(deadline)
     {
         m_buf.resize(1 << 16);
     }
@@ -297,6 +297,7 @@ public:
         return true;
     }
     bool timedOut() const { return m_timedOut; }
+    bool flooded() const { return m_noiseBytes > NoiseLimit; }
     quint64 total() const { return m_total; }
 
 private:
@@ -311,13 +312,27 @@ private:
                 m_timedOut = true;
                 return false;
             }
-            pollfd p{m_fd, POLLIN, 0};
-            const int r = ::poll(&p, 1, int(left));
+            pollfd p[2] = {{m_fd, POLLIN, 0}, {m_noise, POLLIN, 0}};
+            const int r = ::poll(p, m_noise >= 0 ? 2 : 1, int(left));
             if (r < 0 && errno == EINTR)
                 continue;
             if (r < 0)
                 return false;
             if (r == 0)
+                continue;
+            if (m_noise >= 0 && (p[1].revents & (POLLIN | POLLHUP))) {
+                // libmdb's endless loops on damaged files print warnings at tens of MB/s: a flood
+                // ends the read long before the time limit
+                char sink[1 << 14];
+                const ssize_t k = ::read(m_noise, sink, sizeof sink);
+                if (k > 0)
+                    m_noiseBytes += quint64(k);
+                else if (k == 0 || errno != EINTR)
+                    m_noise = -1;
+                if (flooded())
+                    return false;
+            }
+            if (!(p[0].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
             const ssize_t n = ::read(m_fd, m_buf.data(), m_buf.size());
             if (n < 0 && errno == EINTR)
@@ -330,7 +345,10 @@ private:
         }
     }
 
+    static constexpr quint64 NoiseLimit = 1 << 20;
     int m_fd;
+    int m_noise;
+    quint64 m_noiseBytes = 0;
     std::chrono::steady_clock::time_point m_deadline;
     std::vector<char> m_buf;
     size_t m_pos = 0;
@@ -672,10 +690,13 @@ struct ChildGuard
 {
     pid_t pid = -1;
     int fd = -1;
+    int noise = -1;
     ~ChildGuard()
     {
         if (fd >= 0)
             ::close(fd);
+        if (noise >= 0)
+            ::close(noise);
         if (pid > 0) {
             ::kill(pid, SIGKILL);
             int status = 0;
@@ -820,7 +841,14 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
     (void)keepLoaded;
 
     int fds[2];
+    int noise[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) {
+        result.reason = QStringLiteral("pipe: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return result;
+    }
+    if (::pipe2(noise, O_CLOEXEC) != 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
         result.reason = QStringLiteral("pipe: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return result;
     }
@@ -829,21 +857,28 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
     if (child.pid < 0) {
         ::close(fds[0]);
         ::close(fds[1]);
+        ::close(noise[0]);
+        ::close(noise[1]);
         result.reason = QStringLiteral("fork: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return result;
     }
     if (child.pid == 0) {
         ::close(fds[0]);
-        childMain(image, fds[1]);
+        ::close(noise[0]);
+        childMain(image, fds[1], noise[1]);
     }
     ::close(fds[1]);
+    ::close(noise[1]);
     child.fd = fds[0];
+    child.noise = noise[0];
 
-    PipeReader in(child.fd, deadline);
+    PipeReader in(child.fd, child.noise, deadline);
     const quint64 streamLimit = quint64(image.size()) * 16 + (16u << 20);
     auto fail = [&](const QString &why) {
         result.ok = false;
-        result.reason = in.timedOut() ? QStringLiteral("reading the file took too long") : why;
+        result.reason = in.timedOut() ? QStringLiteral("reading the file took too long")
+                        : in.flooded() ? QStringLiteral("libmdb floods warnings (damaged file)")
+                                       : why;
         return result;
     };
 
