@@ -25,7 +25,8 @@ QString normalizeLineEnds(const QString &s)
 
 QString decodeWith(QStringConverter::Encoding enc, QByteArrayView bytes)
 {
-    QStringDecoder decoder(enc, QStringConverter::Flag::Stateless);
+    // The byte-order mark is already cut off: a second one is text (U+FEFF) and must stay.
+    QStringDecoder decoder(enc, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder(bytes);
 }
 
@@ -124,13 +125,17 @@ TPlainText DecodePlainText(const QByteArray &bytes)
     return result;
 }
 
-QByteArray EncodePlainText(const QString &text, TTextEncoding encoding)
+QByteArray EncodePlainText(const QString &text, TTextEncoding encoding, bool *ok)
 {
+    if (ok)
+        *ok = true;
     const QString lf = normalizeLineEnds(text);
     switch (encoding) {
     case TTextEncoding::teGB18030: {
         QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
         const QByteArray bytes = withCrLf(encoder(lf), 1, false);
+        if (encoder.hasError() && ok)
+            *ok = false;
         bool nonAscii = false;
         if (IsValidUtf8(bytes, &nonAscii) && nonAscii)
             return EncodePlainText(lf, TTextEncoding::teUtf8Bom);

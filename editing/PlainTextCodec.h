@@ -24,7 +24,8 @@ TPlainText DecodePlainText(const QByteArray &bytes);
 
 // Writes lines with CR LF. GB18030 output that would be taken for UTF-8 on reading (short texts
 // such as "联通" can be) is written as UTF-8 with a byte-order mark instead, so nothing is misread.
-QByteArray EncodePlainText(const QString &text, TTextEncoding encoding);
+// ok turns false when a character cannot be encoded at all (an unpaired surrogate).
+QByteArray EncodePlainText(const QString &text, TTextEncoding encoding, bool *ok = nullptr);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool IsValidUtf8(const QByteArray &bytes, bool *hasNonAscii = nullptr);

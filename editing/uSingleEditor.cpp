@@ -1,0 +1,218 @@
+#include "uSingleEditor.h"
+
+#include "PlumaretError.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace {
+
+class TStandardDialogs : public TEditorDialogs
+{
+public:
+    QString OpenFileName(QWidget *parent, const QString &filter) override
+    {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile); // the name need not exist
+        dialog.setNameFilter(QtNameFilter(filter));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
+    QString SaveFileName(QWidget *parent, const QString &filter) override
+    {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setNameFilter(QtNameFilter(filter));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
+    TAnswer AskSave(QWidget *parent, const QString &text, const QString &caption) override
+    {
+        QMessageBox box(QMessageBox::Information, caption, text,
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+        switch (box.exec()) {
+        case QMessageBox::Yes: return daYes;
+        case QMessageBox::Cancel: return daCancel;
+        default: return daNo;
+        }
+    }
+};
+
+QString nativeName(const QString &fileName)
+{
+    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+}
+
+} // namespace
+
+QString FileExtension(const QString &fileName)
+{
+    const QString last = fileName.mid(fileName.lastIndexOf(u'/') + 1);
+    const qsizetype dot = last.lastIndexOf(u'.');
+    return dot < 0 ? QString() : last.mid(dot);
+}
+
+bool IsPlainTextName(const QString &fileName)
+{
+    return FileExtension(fileName).compare(QLatin1String(".txt"), Qt::CaseInsensitive) == 0;
+}
+
+QString QtNameFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+    if (parts.size() % 2 == 1 && !parts.last().isEmpty())
+        entries << parts.last();
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString DocumentPlainText(const QTextDocument *doc)
+{
+    QString text;
+    text.reserve(doc->characterCount());
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b != doc->begin())
+            text += u'\n';
+        for (const QChar c : b.text()) {
+            if (c == QChar::LineSeparator)
+                text += u'\n';
+            else if (c != QChar::ObjectReplacementCharacter)
+                text += c;
+        }
+    }
+    return text;
+}
+
+TTextEncoding LoadDocumentFile(const QString &fileName, QTextDocument *doc)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EPlumaretError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativeName(fileName), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EPlumaretError(QStringLiteral("Failed to Load Stream"));
+
+    TTextEncoding encoding = TTextEncoding::teGB18030;
+    if (!IsPlainTextName(fileName) && LooksLikeRtf(bytes)) {
+        ReadRtf(bytes, doc);
+    } else {
+        const TPlainText plain = DecodePlainText(bytes);
+        doc->setPlainText(plain.text);
+        encoding = plain.encoding;
+    }
+    doc->setModified(false);
+    return encoding;
+}
+
+void SaveDocumentFile(const QString &fileName, const QTextDocument *doc, TTextEncoding encoding)
+{
+    bool ok = true;
+    const QByteArray bytes = IsPlainTextName(fileName) ? EncodePlainText(DocumentPlainText(doc), encoding, &ok)
+                                                       : WriteRtf(doc);
+    if (!ok)
+        throw EPlumaretError(QStringLiteral("Failed to Save Stream"));
+
+    QSaveFile file(fileName);
+    auto fail = [&]() {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return EPlumaretError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeName(fileName), reason));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        throw fail();
+    if (file.write(bytes) != bytes.size())
+        throw fail();
+    if (!file.commit()) // a full disk often shows only here, when the data is flushed
+        throw fail();
+}
+
+TSingleEditor::TSingleEditor(QTextEdit *editor) : Editor(editor), m_dialogs(std::make_unique<TStandardDialogs>()) {}
+
+TSingleEditor::~TSingleEditor() = default;
+
+void TSingleEditor::SetDialogs(std::unique_ptr<TEditorDialogs> dialogs)
+{
+    m_dialogs = std::move(dialogs);
+}
+
+void TSingleEditor::SetFilter(const QString &filter)
+{
+    Filter = filter;
+}
+
+void TSingleEditor::NewFile()
+{
+    if (Editor->document()->isModified()) {
+        const QString name = FileName.isEmpty() ? QStringLiteral("未命名") : FileName;
+        const QString prompt = QStringLiteral("文件 %1 的文字已经改变。%2想保存文件吗?").arg(name, QStringLiteral("\r\n"));
+        switch (m_dialogs->AskSave(Editor->window(), prompt, QStringLiteral("提示"))) {
+        case TEditorDialogs::daYes:
+            SaveFile(); // a cancel or an error stops the command here
+            break;
+        case TEditorDialogs::daCancel:
+            throw EAbort();
+        case TEditorDialogs::daNo:
+            break;
+        }
+    }
+    FileName.clear();
+    Editor->clear();
+    Editor->document()->setModified(false);
+    m_encoding = TTextEncoding::teGB18030;
+}
+
+void TSingleEditor::OpenFile()
+{
+    const QString name = m_dialogs->OpenFileName(Editor->window(), Filter);
+    if (name.isEmpty())
+        throw EAbort();
+    // The name is taken only after the load succeeded: a later save must not write the old text
+    // over the file that failed to open.
+    m_encoding = LoadDocumentFile(name, Editor->document());
+    FileName = QFileInfo(name).absoluteFilePath();
+    Editor->moveCursor(QTextCursor::Start);
+    Editor->ensureCursorVisible();
+}
+
+void TSingleEditor::SaveFile()
+{
+    if (!FileName.isEmpty())
+        SaveFileTo(FileName);
+    else if (!SaveFileAs())
+        throw EAbort();
+}
+
+bool TSingleEditor::SaveFileAs()
+{
+    QString name = m_dialogs->SaveFileName(Editor->window(), Filter);
+    if (name.isEmpty())
+        return false;
+    if (FileExtension(name).isEmpty())
+        name += QStringLiteral(".txt");
+    SaveFileTo(QFileInfo(name).absoluteFilePath());
+    return true;
+}
+
+void TSingleEditor::SaveFileTo(const QString &name)
+{
+    FileName = name;
+    SaveDocumentFile(name, Editor->document(), m_encoding);
+    Editor->document()->setModified(false);
+    Editor->document()->clearUndoRedoStacks();
+}
