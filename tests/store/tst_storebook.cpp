@@ -79,6 +79,7 @@ private slots:
     void valuesArriveWhole_data();
     void valuesArriveWhole();
     void passwordIsRefused();
+    void timeLimitEndsARead();
     void readsDbDllFromCurrentDirectoryUnchanged();
     void autoWritingText();
     void framingText_data();
@@ -176,6 +177,29 @@ void TestStoreBook::passwordIsRefused()
     } catch (const EPlumaretError &e) {
         QCOMPARE(e.message(), ConnectFailed);
     }
+}
+
+// A read that does not finish in time (libmdb looping on a damaged file) is killed and refused.
+void TestStoreBook::timeLimitEndsARead()
+{
+    jet::Table t{QStringLiteral("T"), {{QStringLiteral("v"), jet::ColumnType::Memo}}, {}};
+    for (int i = 0; i < 2000; ++i)
+        t.rows.append({repeated(QStringLiteral("心"), 3000)});
+    jet::Writer w;
+    w.addTable(t);
+    const QByteArray image = w.toBytes();
+    TAdoBuilder store(QStringLiteral("unused"));
+    try {
+        store.ConnectImage(image, 1);
+        QFAIL("a read over the time limit was accepted");
+    } catch (const EPlumaretError &e) {
+        QCOMPARE(e.message(), ConnectFailed);
+    }
+    QVERIFY2(store.LastConnectError().contains(QLatin1String("too long")), qPrintable(store.LastConnectError()));
+    QVERIFY(store.TableNames().isEmpty());
+    store.ConnectImage(image); // the same image within the normal limit
+    store.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM T"));
+    QCOMPARE(store.ResultSet->FieldInteger(QStringLiteral("n")), 2000);
 }
 
 void TestStoreBook::readsDbDllFromCurrentDirectoryUnchanged()
