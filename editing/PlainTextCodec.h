@@ -23,7 +23,7 @@ struct TPlainText
 TPlainText DecodePlainText(const QByteArray &bytes);
 
 // Writes lines with CR LF. GB18030 output that would be taken for UTF-8 on reading (short texts
-// such as "联通" can be) is written as UTF-8 with a byte-order mark instead, so nothing is misread.
+// such as "一丌" can be) is written as UTF-8 with a byte-order mark instead, so nothing is misread.
 // ok turns false when a character cannot be encoded at all (an unpaired surrogate).
 QByteArray EncodePlainText(const QString &text, TTextEncoding encoding, bool *ok = nullptr);
 
