@@ -4,6 +4,7 @@
 #include "Picture.h"
 #include "PubFunc.h"
 
+#include <QPainter>
 #include <QWidget>
 
 class TPaintPanel : public QWidget

@@ -7,6 +7,7 @@
 
 #include <QCursor>
 #include <QPointer>
+#include <QPainter>
 #include <QWidget>
 #include <functional>
 #include <optional>
