@@ -29,6 +29,7 @@
 //           per column: u32 nameLen name(UTF-8) u8 type u8 scale u8 precision
 //   row     'R' per column: u32 length (0xFFFFFFFF = NULL) then the raw bytes of the value
 //           (text as stored, memo/OLE as the whole long value, boolean as one byte 0/1)
+//   table end 'E' u32 rowCount (the count the table definition holds)
 //   end     'Z'
 //
 // The parent trusts nothing of it: every length is checked against the frame and the limits below.
@@ -234,6 +235,8 @@ bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, siz
                 }
             }
         }
+        w.u8('E');
+        w.u32(quint32(table->num_rows));
     }
     w.u8('Z');
     w.flush();
@@ -896,19 +899,43 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
     std::string scratch;
     QStringList seenTables;
     bool inTable = false;
+    bool tableOpen = false; // between 'T' and 'E'
+    QString tableName;
+    quint64 tableRows = 0;
     for (;;) {
         quint8 tag = 0;
         if (!in.u8(tag))
             return fail(QStringLiteral("the reader ended early (damaged file)"));
         if (in.total() > streamLimit)
             return fail(QStringLiteral("implausible amount of data (damaged file)"));
-        if (tag == 'Z')
+        if (tag == 'Z') {
+            if (tableOpen)
+                return fail(QStringLiteral("bad frame (damaged file)"));
             break;
+        }
+        if (tag == 'E') {
+            quint32 expected = 0;
+            if (!tableOpen || !in.u32(expected))
+                return fail(QStringLiteral("bad frame (damaged file)"));
+            // libmdb stops quietly at a missing data page; the table definition knows better
+            if (expected != tableRows)
+                return fail(QStringLiteral("table %1 holds %2 rows, %3 could be read (damaged file)")
+                                .arg(tableName)
+                                .arg(expected)
+                                .arg(tableRows));
+            tableOpen = false;
+            continue;
+        }
         if (tag == 'T') {
+            if (tableOpen)
+                return fail(QStringLiteral("bad frame (damaged file)"));
             quint32 len = 0;
             if (!in.u32(len) || len == 0 || len > MaxNameBytes || !in.bytes((scratch.resize(len), scratch.data()), len))
                 return fail(QStringLiteral("bad table name"));
             const QString name = QString::fromUtf8(scratch.data(), qsizetype(len));
+            tableName = name;
+            tableRows = 0;
+            tableOpen = true;
             quint16 count = 0;
             if (!in.u16(count) || count > MaxColumns)
                 return fail(QStringLiteral("bad column count in table %1").arg(name));
@@ -930,8 +957,11 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
             seenTables << name;
             continue;
         }
-        if (tag != 'R' || !inTable)
+        if (tag != 'R' || !tableOpen)
             return fail(QStringLiteral("bad frame (damaged file)"));
+        ++tableRows;
+        if (!inTable)
+            return fail(QStringLiteral("row in a table without columns (damaged file)"));
         for (int c = 0; c < int(cols.size()); ++c) {
             quint32 len = 0;
             if (!in.u32(len))

@@ -152,6 +152,9 @@ void TestStore::refusedFiles_data()
     QTest::newRow("jet4 memo cut at page 81") << memo.left(81 * 4096);
     QTest::newRow("jet3 cut at page 736") << nwind.left(736 * 2048);
     QTest::newRow("jet4 cut inside a page") << memo.left(200000);
+    // libmdb reads 453 of the 512 rows and reports no error
+    QTest::newRow("jet4 cut among its data pages")
+        << readAll(corpusFile(QStringLiteral("jet4-512rows.mdb"))).left(20 * 4096);
     QTest::newRow("jet4 first page only") << memo.left(4096);
     QByteArray zeroedCatalog = memo;
     zeroedCatalog.replace(2 * 4096, 4096, QByteArray(4096, '\xff'));
