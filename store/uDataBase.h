@@ -27,7 +27,9 @@ public:
     qint32 FieldInteger(const QString &name) const;
     // Column names of the open result, in select order, as the engine names them.
     QStringList FieldNames() const;
-    // Value of column index (0-based) of the current row; null() tells a NULL apart from "".
+    // Value of column index (0-based) of the current row. Date/time reads as
+    // "yyyy-MM-dd HH:mm:ss", binary and OLE values as hex; FieldIsNull tells NULL from "".
+    // Reading with no current row (empty result) throws; past the last row the last row stays current.
     QString FieldTextAt(int column) const;
     bool FieldIsNull(int column) const;
 
