@@ -34,6 +34,14 @@
 //
 // The parent trusts nothing of it: every length is checked against the frame and the limits below.
 
+#if defined(__SANITIZE_ADDRESS__)
+#define PLUMARET_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PLUMARET_ASAN 1
+#endif
+#endif
+
 namespace {
 
 constexpr quint32 NullLength = 0xFFFFFFFFu;
@@ -156,13 +164,6 @@ bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, siz
         ::dup2(devNull, STDIN_FILENO);
     ::dup2(noise, STDOUT_FILENO);
     ::dup2(noise, STDERR_FILENO);
-#if defined(__SANITIZE_ADDRESS__)
-#define PLUMARET_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PLUMARET_ASAN 1
-#endif
-#endif
 #ifndef PLUMARET_ASAN
     // A damaged length must not let libmdb eat the machine's memory; ASan needs its address space.
     const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
