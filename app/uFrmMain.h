@@ -139,6 +139,31 @@ public:
     void LoadPhraseClasses();
     void NavigateAdvertisement();
 
+    // Document and edit commands (app/uFrmMainEdit.cpp).
+    QMenu *edtTextPopMenu = nullptr;
+    QAction *ppiUndo = nullptr;
+    QAction *MenuItem1 = nullptr;
+    QAction *ppiCut = nullptr;
+    QAction *ppiCopy = nullptr;
+    QAction *ppiPaste = nullptr;
+    QAction *ppiDelete = nullptr;
+    QAction *MenuItem2 = nullptr;
+    QAction *ppiAll = nullptr;
+    void FileNewExecute();
+    void FileOpenExecute();
+    void FileSaveExecute();
+    void edtEditorContextPopup(QObject *sender);
+    void ppiUndoClick();
+    void ppiCutClick();
+    void ppiCopyClick();
+    void ppiPasteClick();
+    void ppiDeleteClick();
+    void ppiAllClick();
+    // The focused editor when it is one of the four multi-line editors, else nullptr.
+    QTextEdit *ActiveMemo() const;
+    // What the application's idle moment does: the six edit actions follow the focused field.
+    void UpdateEditActions();
+
     // Letter modes (app/uFrmMainLetters.cpp): the lists' row records live in these models.
     Letters::TGroupModel *GroupModel = nullptr;
     Letters::TTemplateModel *TemplateModel = nullptr;
@@ -174,6 +199,7 @@ private:
     void setupEditorPages();
     void setupAdvertisement();
     void setupTimer();
+    void setupEditCommands();
 
     bool m_formShown = false;
     bool m_updateRunning = false;

@@ -3,5 +3,4 @@
 // in the order start-up needs and they do nothing.
 #include "uFrmMain.h"
 
-void TfrmMain::CreateDocumentController() {}
 
