@@ -267,7 +267,8 @@ void TfrmMain::setupPanels()
     pnlLeft->setFixedWidth(LeftWidth);
     body->addWidget(pnlLeft);
 
-    pnlLLeft = plainPanel(pnlLeft, "pnlLLeft");
+    pnlLLeft = new TPaintPanel(pnlLeft);
+    pnlLLeft->setObjectName(QStringLiteral("pnlLLeft"));
     pnlLLeft->setFixedWidth(ModeBarWidth);
     pnlLClient = plainPanel(pnlLeft, "pnlLClient");
     auto *left = new QHBoxLayout(pnlLeft);
@@ -276,7 +277,8 @@ void TfrmMain::setupPanels()
     left->addWidget(pnlLLeft);
     left->addWidget(pnlLClient, 1);
 
-    pnlNames = plainPanel(pnlLClient, "pnlNames");
+    pnlNames = new TPaintPanel(pnlLClient);
+    pnlNames->setObjectName(QStringLiteral("pnlNames"));
     pnlNames->setFixedHeight(NamesHeight);
     pgMode = new QStackedWidget(pnlLClient);
     pgMode->setObjectName(QStringLiteral("pgMode"));
@@ -286,7 +288,7 @@ void TfrmMain::setupPanels()
     modes->addWidget(pnlNames);
     modes->addWidget(pgMode, 1);
 
-    SplitterBar = new QFrame(centralWidget());
+    SplitterBar = new TSplitterBar(centralWidget());
     SplitterBar->setObjectName(QStringLiteral("SplitterBar"));
     body->addWidget(SplitterBar);
 
@@ -305,11 +307,9 @@ void TfrmMain::setupPanels()
 
 void TfrmMain::setupModeBar()
 {
-    ModeButtons = new QButtonGroup(this);
-    ModeButtons->setExclusive(true);
     const struct
     {
-        QToolButton *TfrmMain::*member;
+        TImgCheckButton *TfrmMain::*member;
         const char *name;
         const char *hint;
         int top;
@@ -320,17 +320,14 @@ void TfrmMain::setupModeBar()
     };
     int tag = 0;
     for (const auto &row : rows) {
-        auto *button = new QToolButton(pnlLLeft);
+        // The buttons form their check group themselves, as siblings on pnlLLeft.
+        auto *button = new TImgCheckButton(pnlLLeft);
         button->setObjectName(QLatin1String(row.name));
-        button->setCheckable(true);
-        button->setAutoRaise(true);
-        button->setToolTip(QString::fromUtf8(row.hint));
-        button->setText(QString::fromUtf8(row.hint).left(2));
+        button->setHint(QString::fromUtf8(row.hint));
         button->setAccessibleName(QString::fromUtf8(row.hint));
         button->setProperty("Tag", tag++);
         button->setGeometry(4, row.top, 36, 40);
-        ModeButtons->addButton(button);
-        connect(button, &QToolButton::clicked, this,
+        connect(button, &TImgCheckButton::clicked, this,
                 Guarded([this, button] { btnAutoClick(button); }));
         this->*row.member = button;
     }
@@ -407,6 +404,7 @@ void TfrmMain::setupSplitter()
 {
     SplitterBar->setFixedWidth(SplitterWidth);
     SplitterBar->setAccessibleName(QStringLiteral("SplitterBar"));
+    setupControls();
 }
 
 void TfrmMain::setupEditorPages()

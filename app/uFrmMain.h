@@ -5,6 +5,9 @@
 #include <QString>
 #include <memory>
 
+#include "ImgButton.h"
+#include "PaintPanel.h"
+#include "SplitterBar.h"
 #include "uDataBase.h"
 
 class QAction;
@@ -73,12 +76,12 @@ public:
 
     // Left pane.
     QFrame *pnlLeft = nullptr;
-    QFrame *pnlLLeft = nullptr;
+    TPaintPanel *pnlLLeft = nullptr;
     QFrame *pnlLClient = nullptr;
-    QFrame *pnlNames = nullptr;
-    QToolButton *btnAuto = nullptr;
-    QToolButton *btnTemplate = nullptr;
-    QToolButton *btnGroup = nullptr;
+    TPaintPanel *pnlNames = nullptr;
+    TImgCheckButton *btnAuto = nullptr;
+    TImgCheckButton *btnTemplate = nullptr;
+    TImgCheckButton *btnGroup = nullptr;
     QButtonGroup *ModeButtons = nullptr;
     QLabel *lblYourName = nullptr;
     QLineEdit *edtYourName = nullptr;
@@ -97,7 +100,7 @@ public:
     QComboBox *edtQHType = nullptr;
     QTreeView *vstGroup = nullptr;
 
-    QWidget *SplitterBar = nullptr;
+    TSplitterBar *SplitterBar = nullptr;
 
     // Centre and right.
     QFrame *pnlClient = nullptr;
@@ -196,6 +199,7 @@ private:
     void setupNameFields();
     void setupModePages();
     void setupSplitter();
+    void setupControls(); // pictures, splitter settings and the look (uFrmMainControls.cpp)
     void setupEditorPages();
     void setupAdvertisement();
     void setupTimer();

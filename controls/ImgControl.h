@@ -20,6 +20,8 @@ struct TImgPlacement
 class TImgControl : public QWidget
 {
     Q_OBJECT
+    // The window's mode handler reads the sender's tag by this name.
+    Q_PROPERTY(int Tag READ tag WRITE setTag)
 public:
     explicit TImgControl(QWidget *parent = nullptr);
 
