@@ -1,6 +1,9 @@
 # The README's two commands. Both install what is missing, then build incrementally in build/.
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
+# Lets ccache reuse objects between clones in other folders.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: deps configure build run test clean
 
