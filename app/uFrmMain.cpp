@@ -118,6 +118,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     setupModePages();
     setupSplitter();
     setupEditorPages();
+    setupPersonality();
     setupAdvertisement();
     setupTimer();
     FormCreate();

@@ -28,6 +28,7 @@ class QToolButton;
 class QTreeView;
 class TToolBar1;
 class TWebBrowseEx;
+class TEditEx;
 
 class TSingleEditor;
 class QModelIndex;
@@ -114,6 +115,27 @@ public:
     QTabWidget *pgPersonality = nullptr;
     QPushButton *btnMakeLetter = nullptr;
     QTextEdit *edtPersonality = nullptr;
+    // Fields of the personality pages (app/uFrmMainPersonality.cpp), in the order they are checked.
+    QLineEdit *edtHair = nullptr;
+    QLineEdit *edtEye = nullptr;
+    QLineEdit *edtSex = nullptr;
+    QLineEdit *edtCharacter = nullptr;
+    QLineEdit *edtEye2 = nullptr;
+    QLineEdit *edtBeautiful = nullptr;
+    QLineEdit *edtFlower = nullptr;
+    QLineEdit *edtShe = nullptr;
+    QLineEdit *edtLM = nullptr;
+    QLineEdit *edtWL = nullptr;
+    QLineEdit *edtDY = nullptr;
+    TEditEx *edtDays = nullptr;
+    TEditEx *edtTelCount = nullptr;
+    TEditEx *edtCallSheCount = nullptr;
+    TEditEx *edtCallMax = nullptr;
+    TEditEx *edtCallMin = nullptr;
+    TEditEx *edtYHCount = nullptr;
+    TEditEx *edtYHZD = nullptr;
+    TEditEx *edtYHMax = nullptr;
+    TEditEx *edtYHMin = nullptr;
     QTextEdit *edtMemo = nullptr;
     QFrame *pnlAD = nullptr;
     TWebBrowseEx *wbAD = nullptr; // made after the first paint: the engine is slow to start
@@ -141,6 +163,11 @@ public:
     void LoadTemplates();
     void LoadPhraseClasses();
     void NavigateAdvertisement();
+
+    // Personality letters (app/uFrmMainPersonality.cpp).
+    void btnMakeLetterClick();
+    // True when the field holds more than blanks; else tells the user and puts the caret there.
+    bool IsEditFilled(QLineEdit *edit);
 
     // Document and edit commands (app/uFrmMainEdit.cpp).
     QMenu *edtTextPopMenu = nullptr;
@@ -201,6 +228,7 @@ private:
     void setupSplitter();
     void setupControls(); // pictures, splitter settings and the look (uFrmMainControls.cpp)
     void setupEditorPages();
+    void setupPersonality();
     void setupAdvertisement();
     void setupTimer();
     void setupEditCommands();
