@@ -121,6 +121,9 @@ int ClampLineCount(qint64 value)
 
 QString CutTitleGbk(const QString &title, int maxBytes)
 {
+    // No GBK character takes more than two bytes, and most titles are short: skip the encoder.
+    if (title.size() * 2 <= maxBytes)
+        return title;
     QStringEncoder encoder = gbkEncoder();
     if (QByteArray(encoder(title)).size() <= maxBytes)
         return title;
