@@ -124,8 +124,10 @@ double oleDate(const QDateTime &time)
 {
     // Jet dates count days from 1899-12-30 in local wall-clock time.
     const QDateTime local = time.toLocalTime();
-    const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), local.timeZone());
-    return double(epoch.date().daysTo(local.date())) + local.time().msecsSinceStartOfDay() / 86400000.0;
+    const qint64 days = QDate(1899, 12, 30).daysTo(local.date());
+    const double fraction = local.time().msecsSinceStartOfDay() / 86400000.0;
+    // Before the epoch the time of day still counts away from zero: -1.25 is 1899-12-29 06:00.
+    return days < 0 ? double(days) - fraction : double(days) + fraction;
 }
 
 QByteArray ucs2(const QString &text)
