@@ -13,16 +13,20 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolTip>
 #include <QTreeView>
+
+#include <functional>
 
 using namespace Letters;
 
@@ -52,13 +56,14 @@ public:
             return QStyledItemDelegate::helpEvent(event, view, option, index);
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        const int needed = QStyledItemDelegate::sizeHint(opt, index).width();
+        // Measured by the style: the model's size hint only fixes the row height.
+        const int needed = view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), view).width();
         const int shown = qMin(opt.rect.right(), view->viewport()->width()) - opt.rect.left();
         if (needed <= shown) {
             QToolTip::hideText();
             return true; // fits: no hint, and not the list's own hint either
         }
-        QToolTip::showText(event->globalPos(), tip, view, opt.rect);
+        QToolTip::showText(event->globalPos(), tip, view->viewport(), opt.rect);
         return true;
     }
 };

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QTreeView>
 
 namespace {
@@ -81,6 +83,7 @@ private slots:
     void lineCountKeys();
     void groupToggleRebuildsInListOrder();
     void groupClassChangeIsOneReset();
+    void groupHintOnlyWhenCut();
     void templatePreviewFollowsFocus();
     void templateDoubleClickFrames();
     void cleanupTestCase();
@@ -252,6 +255,26 @@ void TestLettersWindow::groupClassChangeIsOneReset()
         QCOMPARE(row.ClassID, 16);
         QVERIFY(!row.Picked);
     }
+}
+
+void TestLettersWindow::groupHintOnlyWhenCut()
+{
+    w->pgMode->setCurrentIndex(2);
+    w->edtQHType->setCurrentIndex(w->ClassIDs.indexOf(7));
+    const QModelIndex row = w->GroupModel->index(2);
+    const QString title = w->GroupModel->Rows().at(2).Title;
+    const QSize designed = w->vstGroup->size();
+    auto hover = [&] {
+        QToolTip::hideText();
+        const QPoint pos = w->vstGroup->visualRect(row).center();
+        QHelpEvent help(QEvent::ToolTip, pos, w->vstGroup->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(w->vstGroup->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(hover(), title); // cut short at the list's designed width
+    w->vstGroup->resize(1000, designed.height());
+    QTRY_COMPARE(hover(), QString());
+    w->vstGroup->resize(designed);
 }
 
 void TestLettersWindow::templatePreviewFollowsFocus()
