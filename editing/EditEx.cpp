@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 using namespace EditExNumber;
@@ -159,6 +160,11 @@ TCustomEditEx::TCustomEditEx(QWidget *parent)
     , m_hintTextColor(palette().color(QPalette::PlaceholderText))
 {
     setAlignment(taLeftJustify);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &text) { m_lastText = text; });
+    connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (!m_ownEdit)
+            ForeignEdit(text);
+    });
     ApplyValueType();
     UpdateTextRect();
 }
@@ -275,6 +281,8 @@ void TCustomEditEx::keyPressEvent(QKeyEvent *event)
         QLineEdit::keyPressEvent(event);
         return;
     }
+    // Whatever a key does here has passed the filter.
+    const QScopedValueRollback<bool> own(m_ownEdit, true);
     if (event->matches(QKeySequence::Paste)) {
         if (!isReadOnly())
             Paste();
@@ -314,6 +322,7 @@ void TCustomEditEx::inputMethodEvent(QInputMethodEvent *event)
         QLineEdit::inputMethodEvent(event);
         return;
     }
+    const QScopedValueRollback<bool> own(m_ownEdit, true);
     // An input method commits whole strings; each character goes through the filter as if typed.
     const QString commit = event->commitString();
     for (const QChar c : commit) {
@@ -434,8 +443,43 @@ void TCustomEditEx::DeleteKey()
     ApplyEdit(next, int(next.size()) - tail);
 }
 
+void TCustomEditEx::ForeignEdit(const QString &next)
+{
+    const TValueType type = m_valueSetting->ValueType();
+    const QString before = m_lastText;
+    if (type == vtString || next.size() <= before.size())
+        return;
+    if (type == vtNumberOnly) {
+        const auto nonDigits = [](const QString &s) {
+            return std::count_if(s.cbegin(), s.cend(), [](QChar c) { return c < u'0' || c > u'9'; });
+        };
+        if (nonDigits(next) <= nonDigits(before))
+            return;
+    }
+    // Keys, input methods and drops are filtered already, so a longer text here is a paste. The
+    // line edit is still inside its change, so the text is put back once it has finished.
+    const int caret = cursorPosition() - int(next.size() - before.size());
+    QMetaObject::invokeMethod(
+        this,
+        [this, type, before, next, caret] {
+            if (text() != next)
+                return;
+            {
+                const QScopedValueRollback<bool> own(m_ownEdit, true);
+                setText(before);
+                setCursorPosition(std::max(0, caret));
+            }
+            if (type == vtFloat)
+                Paste();
+            else
+                Beep();
+        },
+        Qt::QueuedConnection);
+}
+
 void TCustomEditEx::ApplyEdit(const QString &text, int caret)
 {
+    const QScopedValueRollback<bool> own(m_ownEdit, true);
     // Replacing through the edit's own insert keeps Ctrl+Z working on re-formatted text.
     if (text != this->text()) {
         selectAll();
@@ -471,6 +515,7 @@ void TCustomEditEx::Paste()
             Beep();
             return;
         }
+        const QScopedValueRollback<bool> own(m_ownEdit, true);
         insert(clip);
         return;
     }

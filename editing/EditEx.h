@@ -138,6 +138,9 @@ private:
     void ApplyEdit(const QString &text, int caret);
     void UpdateTextRect();
     void ApplyValueType();
+    // A user edit that did not come through the field's own filter: QLineEdit::paste() called by
+    // someone else (it cannot be overridden) is undone and run through the field's rules.
+    void ForeignEdit(const QString &next);
 
     std::unique_ptr<TValueSetting> m_valueSetting;
     std::unique_ptr<QProxyStyle> m_caretStyle;
@@ -147,6 +150,10 @@ private:
     TAlignment m_alignment = taLeftJustify;
     quint16 m_paddingWidth = 0;
     bool m_hideCaret = false;
+    // Set while the field changes its own text; any other change is foreign.
+    bool m_ownEdit = false;
+    // The text as of the last textChanged; textEdited comes before it, so it is the old text there.
+    QString m_lastText;
 };
 
 class TEditEx : public TCustomEditEx

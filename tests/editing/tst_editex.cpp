@@ -73,6 +73,8 @@ private slots:
     void typing();
     void paste_data();
     void paste();
+    void pasteFromOutsideKeepsTheRules_data();
+    void pasteFromOutsideKeepsTheRules();
     void undoAfterReformat();
     void inputMethodCommitIsFiltered();
     void numberOnly();
@@ -417,6 +419,45 @@ void tst_EditEx::paste()
 
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
 
+    QTEST(edit.text(), "expected");
+    QTEST(int(beeps.count()), "beeps");
+}
+
+void tst_EditEx::pasteFromOutsideKeepsTheRules_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("beeps");
+
+    QTest::newRow("number replaces the value") << int(vtFloat) << "12.6"
+                                               << "13" << 0;
+    QTest::newRow("letters refused") << int(vtFloat) << "abc"
+                                     << "7" << 1;
+    QTest::newRow("digits only: digits go in") << int(vtNumberOnly) << "45"
+                                               << "457" << 0;
+    QTest::newRow("digits only: letters refused") << int(vtNumberOnly) << "4x"
+                                                  << "7" << 1;
+}
+
+// The window's edit action calls QLineEdit::paste(), which the field cannot override.
+void tst_EditEx::pasteFromOutsideKeepsTheRules()
+{
+    QFETCH(int, type);
+    QFETCH(QString, clip);
+    TEditEx edit;
+    if (type == vtFloat)
+        setUpCountField(edit);
+    else
+        edit.ValueSetting()->setValueType(vtNumberOnly);
+    edit.setText(QStringLiteral("7"));
+    edit.setCursorPosition(0);
+    QApplication::clipboard()->setText(clip);
+    QSignalSpy beeps(&edit, &TCustomEditEx::beeped);
+
+    static_cast<QLineEdit &>(edit).paste();
+
+    QApplication::processEvents();
     QTEST(edit.text(), "expected");
     QTEST(int(beeps.count()), "beeps");
 }
