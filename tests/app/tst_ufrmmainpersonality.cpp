@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +116,8 @@ private slots:
     void generatesReport();
     void zeroChecks_data();
     void zeroChecks();
+    void pasteIntoNumberField_data();
+    void pasteIntoNumberField();
 };
 
 void tst_uFrmMainPersonality::opensOnRevolutionPage()
@@ -421,6 +424,36 @@ void tst_uFrmMainPersonality::zeroChecks()
     QCOMPARE(boxes.titles, QStringList { QStringLiteral("提示") });
     QTRY_COMPARE(w->focusWidget(), field(w.get(), focus));
     QCOMPARE(w->edtPersonality->toPlainText(), QStringLiteral("旧的内容"));
+}
+
+void tst_uFrmMainPersonality::pasteIntoNumberField_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("beeps");
+
+    QTest::newRow("number rounds") << "12.6"
+                                   << "13" << 0;
+    QTest::newRow("letters refused") << "abc"
+                                     << "0" << 1;
+    QTest::newRow("too long refused") << "123456789"
+                                      << "0" << 1;
+}
+
+// Ctrl+V in the window goes through its edit action first.
+void tst_uFrmMainPersonality::pasteIntoNumberField()
+{
+    QFETCH(QString, clip);
+    auto w = shownWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->edtDays->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), w->edtDays);
+    QApplication::clipboard()->setText(clip);
+    QSignalSpy beeps(w->edtDays, &TCustomEditEx::beeped);
+    QTest::keyClick(w->edtDays, Qt::Key_V, Qt::ControlModifier);
+    QApplication::processEvents();
+    QTEST(w->edtDays->text(), "expected");
+    QTEST(int(beeps.count()), "beeps");
 }
 
 QTEST_MAIN(tst_uFrmMainPersonality)
