@@ -1,7 +1,7 @@
 #include "Personality.h"
 #include "PlumaretError.h"
 
-#include <QRegularExpression>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace Personality;
@@ -71,6 +71,12 @@ void tst_Personality::templateShape()
     QCOMPARE(templ.count(u'%'), placeholderLines.size());
     if (!context.isEmpty())
         QVERIFY(lines.at(contextLine - 1).contains(context));
+
+    // Plain-text letter files are GBK: every character must have a GBK code.
+    QStringEncoder gbk("GBK");
+    QVERIFY(gbk.isValid());
+    const QByteArray bytes = gbk.encode(templ);
+    QVERIFY(!gbk.hasError());
 }
 
 void tst_Personality::userTextIsInsertedLiterally_data()

@@ -1,6 +1,7 @@
 #include "PlumaretError.h"
 #include "Statistics.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace Statistics;
@@ -152,6 +153,9 @@ void tst_Statistics::templateShape()
     QVERIFY(lines.at(2).contains(QStringLiteral("%.2f")));
     for (int i = 3; i < 13; ++i)
         QVERIFY2(!lines.at(i).contains(u'%'), qPrintable(lines.at(i)));
+    QStringEncoder gbk("GBK");
+    const QByteArray bytes = gbk.encode(templ);
+    QVERIFY(gbk.isValid() && !gbk.hasError());
 }
 
 void tst_Statistics::letterSlots()
