@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QTextEdit>
 
+#include "EditEx.h"
 #include "PlumaretApplication.h"
 #include "PlumaretError.h"
 #include "uSingleEditor.h"
@@ -31,7 +32,14 @@ struct TTextTarget
     void undo() const { line ? line->undo() : memo->undo(); }
     void cut() const { line ? line->cut() : memo->cut(); }
     void copy() const { line ? line->copy() : memo->copy(); }
-    void paste() const { line ? line->paste() : memo->paste(); }
+    void paste() const
+    {
+        // QLineEdit::paste() is not virtual: the numeric fields paste through their own rules.
+        if (auto *ex = dynamic_cast<TCustomEditEx *>(line))
+            ex->Paste();
+        else
+            line ? line->paste() : memo->paste();
+    }
     void selectAll() const { line ? line->selectAll() : memo->selectAll(); }
     void deleteSelection() const
     {
