@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -28,6 +29,7 @@
 
 #include "Anchors.h"
 #include "MsgBox.h"
+#include "PageControl.h"
 #include "PlumaretApplication.h"
 #include "PlumaretError.h"
 #include "TextMargin.h"
@@ -412,10 +414,9 @@ void TfrmMain::setupEditorPages()
 {
     auto *border = new QVBoxLayout(pnlClient);
     border->setContentsMargins(ClientBorder, ClientBorder, ClientBorder, ClientBorder);
-    pgEdit = new QTabWidget(pnlClient);
+    pgEdit = new TPageControl(20, pnlClient);
     pgEdit->setObjectName(QStringLiteral("pgEdit"));
     pgEdit->setAccessibleName(QStringLiteral("编辑器"));
-    pgEdit->setStyleSheet(QStringLiteral("QTabBar::tab { height: 20px; }"));
     border->addWidget(pgEdit);
 
     edtEditor = editor(nullptr, "edtEditor", QStringLiteral("情书编辑器"));
@@ -598,8 +599,8 @@ void TfrmMain::RestoreApplication()
     if (!isMinimized())
         return;
     QWidget *focus = focusWidget();
+    // A minimised window is still visible to Qt: leaving the state brings back its old place and size.
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    show();
     raise();
     activateWindow();
     // Pop-ups of the program went down with the window; bring them back with it.

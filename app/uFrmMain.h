@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFrame>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -13,7 +14,6 @@
 class QAction;
 class QButtonGroup;
 class QComboBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -164,11 +164,6 @@ public:
     void LoadPhraseClasses();
     void NavigateAdvertisement();
 
-    // Personality letters (app/uFrmMainPersonality.cpp).
-    void btnMakeLetterClick();
-    // True when the field holds more than blanks; else tells the user and puts the caret there.
-    bool IsEditFilled(QLineEdit *edit);
-
     // Document and edit commands (app/uFrmMainEdit.cpp).
     QMenu *edtTextPopMenu = nullptr;
     QAction *ppiUndo = nullptr;
@@ -193,6 +188,11 @@ public:
     QTextEdit *ActiveMemo() const;
     // What the application's idle moment does: the six edit actions follow the focused field.
     void UpdateEditActions();
+
+    // Personality letters (app/uFrmMainPersonality.cpp).
+    void btnMakeLetterClick();
+    // True when the field holds more than blanks; else tells the user and puts the caret there.
+    bool IsEditFilled(QLineEdit *edit);
 
     // Letter modes (app/uFrmMainLetters.cpp): the lists' row records live in these models.
     Letters::TGroupModel *GroupModel = nullptr;
