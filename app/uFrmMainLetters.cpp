@@ -109,13 +109,8 @@ protected:
             commitLineCount(m_spin);
         } else if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
-            if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_PageUp ||
-                key->key() == Qt::Key_PageDown) {
-                commitLineCount(m_spin); // step from what is shown, by 1 within the range
-                if (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown) {
-                    m_spin->stepBy(key->key() == Qt::Key_PageUp ? 1 : -1);
-                    return true;
-                }
+            if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+                commitLineCount(m_spin); // step by 1 from what is shown, within the range
                 return false;
             }
             const QString text = key->text();
