@@ -138,9 +138,9 @@ int main(int argc, char **argv)
 
     w.pgMode->setCurrentIndex(1);
     report("LoadTemplates (5,000 templates)", measure(runs, [] {}, [&] { w.LoadTemplates(); }), 50);
-    report("  of which the store's query alone",
+    report("  the store's query alone",
            measure(runs, [] {}, [&] { w.PhraseStore->OpenQuery(Letters::TemplatesSql()); }), 50);
-    report("  of which reading the rows",
+    report("  query and row records, without the model",
            measure(runs, [] {}, [&] { Letters::TLetterComposer(*w.PhraseStore).Templates(); }), 50);
 
     w.pgMode->setCurrentIndex(2);
