@@ -3,7 +3,7 @@
 #include <QPalette>
 #include <QWidget>
 
-void ApplyLook(QWidget *window)
+void ApplyLook(QWidget *window, std::initializer_list<QWidget *> panes)
 {
     QPalette pal = window->palette();
     pal.setColor(QPalette::Window, QColor(0xF1, 0xF9, 0xFF));
@@ -21,7 +21,7 @@ void ApplyLook(QWidget *window)
     window->setPalette(pal);
 
     // The picture controls paint themselves; only the standard widgets take these rules.
-    window->setStyleSheet(QStringLiteral(R"(
+    const QString rules = QStringLiteral(R"(
 QPushButton {
     border: 1px solid #8CC6EA; border-radius: 3px; padding: 3px 10px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #FFFFFF, stop:1 #DCEFFC);
@@ -34,13 +34,8 @@ QLineEdit, QTextEdit, QTreeView {
 }
 QLineEdit:focus, QTextEdit:focus, QTreeView:focus { border-color: #5AAFE0; }
 QTabWidget::pane { border: 1px solid #A4D5F0; background: white; top: -1px; }
-QTabBar::tab {
-    border: 1px solid #A4D5F0; border-bottom: none; padding: 2px 12px; margin-right: 2px;
-    border-top-left-radius: 3px; border-top-right-radius: 3px;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #F1F9FF, stop:1 #E3F4FF);
-}
-QTabBar::tab:selected { background: white; color: #0E4A78; }
-QTabBar::tab:hover:!selected { background: #D6ECFB; }
 QToolTip { border: 1px solid #96D1F3; }
-)"));
+)");
+    for (QWidget *pane : panes)
+        pane->setStyleSheet(rules);
 }
