@@ -27,7 +27,6 @@ class QTimer;
 class QToolButton;
 class QTreeView;
 class TToolBar1;
-class TWebBrowseEx;
 class TEditEx;
 
 class TSingleEditor;
@@ -138,7 +137,7 @@ public:
     TEditEx *edtYHMin = nullptr;
     QTextEdit *edtMemo = nullptr;
     QFrame *pnlAD = nullptr;
-    TWebBrowseEx *wbAD = nullptr; // made after the first paint: the engine is slow to start
+    QWidget *wbAD = nullptr; // made after the first paint: the engine is slow to start
 
     QTimer *Timer = nullptr;
 

@@ -1,19 +1,20 @@
-// The advertisement panel: the browser is made and sent to the page only once the window has been
-// painted, so the engine's start never holds up the first look at the window.
+// The advertisement panel: the browser plugin is loaded, made and sent to the page only once the
+// window has been painted, so the web engine's start never holds up the first look at the window.
 #include "uFrmMain.h"
 
 #include "VendorSite.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QLayout>
-#include <QUrl>
-
-#ifdef PLUMARET_HAVE_WEBPANEL
-#include "WebBrowseEx.h"
+#include <QLibrary>
+#include <functional>
 #include <unistd.h>
 
 namespace {
+
+using CreatePanelFn = QWidget *(*)(QWidget *parent, const char *url);
 
 // Calls back once, after the watched widget's first paint has been handled.
 class FirstPaintHook : public QObject
@@ -42,6 +43,19 @@ private:
     std::function<void()> m_callback;
 };
 
+CreatePanelFn resolvePanelFactory()
+{
+    // Beside the program in the build folder, then where `cmake --install` puts it. Never unloaded.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    for (const QString &candidate : {appDir + QStringLiteral("/AdPanel"),
+                                     appDir + QStringLiteral("/" PLUMARET_UPDATE_REL_DIR "/AdPanel")}) {
+        QLibrary library(candidate);
+        if (auto create = reinterpret_cast<CreatePanelFn>(library.resolve("CreateAdvertisementPanel")))
+            return create;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void TfrmMain::NavigateAdvertisement()
@@ -54,17 +68,15 @@ void TfrmMain::NavigateAdvertisement()
             if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
                 qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
         }
-        wbAD = new TWebBrowseEx(pnlAD);
+        // Without the plugin the panel simply stays white.
+        CreatePanelFn create = resolvePanelFactory();
+        if (!create)
+            return;
+        wbAD = create(pnlAD, VendorUrl(AdvertisementPath).toUtf8().constData());
         wbAD->setObjectName(QStringLiteral("wbAD"));
         wbAD->setAccessibleName(QStringLiteral("广告"));
-        wbAD->setUserInterfaceOptions({DontUse3DBorders, DontUseScrollBars, EnableThemes});
-        wbAD->DisableCtrlShortcuts = "N";
         pnlAD->layout()->addWidget(wbAD);
-        wbAD->load(QUrl(VendorUrl(AdvertisementPath)));
     });
     // The start-up benchmark removes it to measure the window without the panel.
     hook->setObjectName(QStringLiteral("advertisementHook"));
 }
-#else
-void TfrmMain::NavigateAdvertisement() {}
-#endif

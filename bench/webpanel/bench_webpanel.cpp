@@ -3,7 +3,6 @@
 // its pages in processes of its own). Run it under a display, e.g. xvfb-run.
 #include "PlumaretApplication.h"
 #include "uFrmMain.h"
-#include "WebBrowseEx.h"
 
 #include <QDir>
 #include <QElapsedTimer>
