@@ -16,13 +16,13 @@ namespace {
     throw EPlumaretError(QStringLiteral("%1:%2: %3").arg(label).arg(line).arg(reason));
 }
 
-jet::Column parseColumn(const QString &spec, const QString &label, int line)
+jet::Column parseColumn(const QString &columnText, const QString &label, int line)
 {
     static const QRegularExpression pattern(QStringLiteral("^([^:]+):(long|text|memo|text\\((\\d+)\\))$"));
-    const QRegularExpressionMatch m = pattern.match(spec);
+    const QRegularExpressionMatch m = pattern.match(columnText);
     if (!m.hasMatch())
         fail(label, line,
-            QStringLiteral("column \"%1\" is not name:type with type long, text, text(N) or memo").arg(spec));
+            QStringLiteral("column \"%1\" is not name:type with type long, text, text(N) or memo").arg(columnText));
     jet::Column column;
     column.name = m.captured(1);
     const QString type = m.captured(2);
@@ -135,8 +135,8 @@ jet::Table parseTable(
             continue;
         const QStringList fields = line.split(u'\t');
         if (!haveHeader) {
-            for (const QString &spec : fields) {
-                const jet::Column column = parseColumn(spec, label, lineNumber);
+            for (const QString &columnText : fields) {
+                const jet::Column column = parseColumn(columnText, label, lineNumber);
                 for (const jet::Column &other : std::as_const(table.columns)) {
                     if (other.name.compare(column.name, Qt::CaseInsensitive) == 0)
                         fail(label, lineNumber,
