@@ -2,25 +2,16 @@
 
 #include <charconv>
 #include <cmath>
+#include "TextTrim.h"
+
 #include <cstdio>
 #include <string>
 
 namespace EditExNumber {
 
-QString TrimControl(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first).unicode() <= 32)
-        ++first;
-    while (last > first && text.at(last - 1).unicode() <= 32)
-        --last;
-    return text.mid(first, last - first);
-}
-
 bool IsBlank(const QString &text)
 {
-    return TrimControl(text).isEmpty();
+    return TrimControlChars(text).isEmpty();
 }
 
 std::optional<long double> ReadNumber(QStringView text)
@@ -82,7 +73,7 @@ std::optional<long double> ReadNumber(QStringView text)
 
 long double ParseNumber(const QString &text, bool stripCommas)
 {
-    QString s = TrimControl(text);
+    QString s = TrimControlChars(text);
     if (s.isEmpty())
         return 0;
     if (stripCommas)

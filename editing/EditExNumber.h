@@ -30,6 +30,5 @@ QString FormatGeneral(long double value);
 bool IsBlank(const QString &text);
 
 // Trims characters up to code 32 from both ends; a full-width blank stays.
-QString TrimControl(const QString &text);
 
 } // namespace EditExNumber

@@ -1,5 +1,7 @@
 #include "Personality.h"
 
+#include "TextTrim.h"
+
 #include "PlumaretError.h"
 #include "Statistics.h"
 
@@ -98,13 +100,7 @@ template <size_t N> QString joinLines(const char *const (&lines)[N])
 
 QString TrimBlanks(const QString &text)
 {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first).unicode() <= 32)
-        ++first;
-    while (last > first && text.at(last - 1).unicode() <= 32)
-        --last;
-    return text.mid(first, last - first);
+    return TrimControlChars(text);
 }
 
 QString LetterTemplate(int page)
