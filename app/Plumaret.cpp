@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include "PlumaretApplication.h"
+#include "StorePreload.h"
+#include "uDataBase.h"
 #include "uFrmMain.h"
 
 namespace {
@@ -132,6 +134,8 @@ int RunPlumaret(TPlumaretApplication &app)
     }
 
     try {
+        // Read beside the window's construction; Connect in FormShow takes it.
+        TStorePreload phraseBook(QString::fromLatin1(DatabaseFileName));
         TfrmMain window;
         TCloseWatcher watcher;
         window.installEventFilter(&watcher);

@@ -6,6 +6,8 @@
 #include "MsgBox.h"
 #include "PlumaretError.h"
 
+#include <fontconfig/fontconfig.h>
+
 QString ErrorBoxText(const QString &message)
 {
     if (!message.isEmpty() && message.back() > QLatin1Char('.'))
@@ -37,8 +39,17 @@ void ShowException(std::exception_ptr error)
     }
 }
 
+TFontconfigStart::TFontconfigStart() : m_thread([] { FcInit(); }) {}
+
+TFontconfigStart::~TFontconfigStart()
+{
+    m_thread.join();
+}
+
 TPlumaretApplication::TPlumaretApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // The menu bar belongs to the window's layout; a desktop-wide menu would take it out of the window.
+    setAttribute(Qt::AA_DontUseNativeMenuBar);
     // No display name: Qt would append it to every box's caption.
     setDesktopFileName(QStringLiteral("plumaret"));
     InstallFontSubstitutes();
@@ -62,4 +73,12 @@ void InstallFontSubstitutes()
                                           QStringLiteral("Noto Serif CJK SC"),
                                           QStringLiteral("Noto Sans CJK SC")});
     }
+}
+
+QFont WindowFont()
+{
+    InstallFontSubstitutes();
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(12);
+    return font;
 }

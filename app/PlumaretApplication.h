@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QFont>
 #include <QString>
 #include <exception>
+#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -33,12 +35,24 @@ auto Guarded(F handler)
     };
 }
 
-// The program's application object: an exception escaping any event handler is shown in the default
-// error box and the event loop goes on.
-class TPlumaretApplication : public QApplication
+// Starts fontconfig (reading its configuration and caches, a few milliseconds) in a worker thread
+// while Qt loads its platform plugin; the window's first text then finds it ready. Qt starts it
+// again itself when it comes first, which fontconfig allows.
+class TFontconfigStart
 {
-    Q_OBJECT
+protected:
+    TFontconfigStart();
+    ~TFontconfigStart();
 
+private:
+    std::thread m_thread;
+};
+
+// The program's application object: an exception escaping any event handler is shown in the default
+// error box and the event loop goes on. No Q_OBJECT: it has no signals, and moc would want
+// QApplication as the first base.
+class TPlumaretApplication : private TFontconfigStart, public QApplication
+{
 public:
     TPlumaretApplication(int &argc, char **argv);
 
@@ -47,3 +61,6 @@ public:
 
 // Renders "宋体" with the CJK fonts Debian ships; fontconfig has no family of that name.
 void InstallFontSubstitutes();
+
+// The font of the main window and its controls: "宋体" at 12 pixels.
+QFont WindowFont();

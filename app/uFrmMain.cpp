@@ -96,13 +96,16 @@ QTextEdit *editor(QWidget *parent, const char *name, const QString &accessibleNa
     return edit;
 }
 
-QWidget *fillingPage(QWidget *content)
+// A page whose one editor fills it. Made inside its page control, so that every text is measured
+// in the window's font from the start.
+QWidget *fillingPage(QWidget *pages, const char *editorName, const QString &accessibleName,
+                     QTextEdit **content)
 {
-    auto *page = new QWidget;
+    auto *page = new QWidget(pages);
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    content->setParent(page);
-    layout->addWidget(content);
+    *content = editor(page, editorName, accessibleName);
+    layout->addWidget(*content);
     return page;
 }
 
@@ -137,10 +140,7 @@ void TfrmMain::setupWindow()
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(ProductTitle));
-    InstallFontSubstitutes();
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(WindowFont());
     setCentralWidget(new QWidget(this));
 }
 
@@ -355,7 +355,8 @@ void TfrmMain::setupNameFields()
 
 void TfrmMain::setupModePages()
 {
-    tsAuto = new QWidget;
+    // Each page is made inside pgMode: a page without a parent would measure its texts in another font.
+    tsAuto = new QWidget(pgMode);
     tsAuto->setObjectName(QStringLiteral("tsAuto"));
     lblLines = placedLabel(tsAuto, QStringLiteral("写行行数"), QPoint(10, 1));
     edtLines = new QSpinBox(tsAuto);
@@ -372,7 +373,7 @@ void TfrmMain::setupModePages()
     Anchor(btnStart, QRect(10, 52, 138, 27), pgMode, ModeDesign, Qt::Horizontal);
     pgMode->addWidget(tsAuto);
 
-    tsTemplate = new QWidget;
+    tsTemplate = new QWidget(pgMode);
     tsTemplate->setObjectName(QStringLiteral("tsTemplate"));
     lblTemplate = placedLabel(tsTemplate, QStringLiteral("选择情书模版"), QPoint(10, 3));
     vstTemplate = new QTreeView(tsTemplate);
@@ -386,7 +387,7 @@ void TfrmMain::setupModePages()
            Qt::Horizontal | Qt::Vertical);
     pgMode->addWidget(tsTemplate);
 
-    tsGroup = new QWidget;
+    tsGroup = new QWidget(pgMode);
     tsGroup->setObjectName(QStringLiteral("tsGroup"));
     lblQHType = placedLabel(tsGroup, QStringLiteral("情话类别"), QPoint(10, 1));
     edtQHType = new QComboBox(tsGroup);
@@ -419,24 +420,22 @@ void TfrmMain::setupEditorPages()
     pgEdit->setAccessibleName(QStringLiteral("编辑器"));
     border->addWidget(pgEdit);
 
-    edtEditor = editor(nullptr, "edtEditor", QStringLiteral("情书编辑器"));
-    tsEditor = fillingPage(edtEditor);
+    tsEditor = fillingPage(pgEdit, "edtEditor", QStringLiteral("情书编辑器"), &edtEditor);
     tsEditor->setObjectName(QStringLiteral("tsEditor"));
     pgEdit->addTab(tsEditor, QStringLiteral("情书编辑器"));
 
-    edtBrowse = editor(nullptr, "edtBrowse", QStringLiteral("模版浏览器"));
+    tsBrowse = fillingPage(pgEdit, "edtBrowse", QStringLiteral("模版浏览器"), &edtBrowse);
     edtBrowse->setReadOnly(true);
-    tsBrowse = fillingPage(edtBrowse);
     tsBrowse->setObjectName(QStringLiteral("tsBrowse"));
     pgEdit->addTab(tsBrowse, QStringLiteral("模版浏览器"));
 
-    tsPersonality = new QWidget;
+    tsPersonality = new QWidget(pgEdit);
     tsPersonality->setObjectName(QStringLiteral("tsPersonality"));
     pgPersonality = new QTabWidget(tsPersonality);
     pgPersonality->setObjectName(QStringLiteral("pgPersonality"));
     pgPersonality->setAccessibleName(QStringLiteral("个性情书"));
     for (const char *title : {"大胆表白", "无敌情书", "思春情书", "革命情书"})
-        pgPersonality->addTab(new QWidget, QString::fromUtf8(title));
+        pgPersonality->addTab(new QWidget(pgPersonality), QString::fromUtf8(title));
     Anchor(pgPersonality, QRect(8, 11, 380, 166), pgEdit, EditDesign, Qt::Horizontal);
     btnMakeLetter = new QPushButton(QStringLiteral("生成情书"), tsPersonality);
     btnMakeLetter->setObjectName(QStringLiteral("btnMakeLetter"));
@@ -446,8 +445,7 @@ void TfrmMain::setupEditorPages()
            Qt::Horizontal | Qt::Vertical);
     pgEdit->addTab(tsPersonality, QStringLiteral("个性情书"));
 
-    edtMemo = editor(nullptr, "edtMemo", QStringLiteral("备注编辑器"));
-    tsMemo = fillingPage(edtMemo);
+    tsMemo = fillingPage(pgEdit, "edtMemo", QStringLiteral("备注编辑器"), &edtMemo);
     tsMemo->setObjectName(QStringLiteral("tsMemo"));
     pgEdit->addTab(tsMemo, QStringLiteral("备注编辑器"));
 }

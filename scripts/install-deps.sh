@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libgl-dev
-  mdbtools mdbtools-dev libsqlite3-dev
+  mdbtools mdbtools-dev libsqlite3-dev libfontconfig-dev
   fonts-arphic-uming fonts-noto-cjk fontconfig
   xvfb xauth
   nodejs npm

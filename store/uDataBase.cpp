@@ -1,11 +1,9 @@
 #include "uDataBase.h"
 
 #include "JetDialect.h"
-#include "JetReader.h"
 #include "PlumaretError.h"
+#include "StorePreload.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 
 #include <sqlite3.h>
@@ -14,9 +12,6 @@
 #include <vector>
 
 namespace {
-
-const QString MissingFileMessage = QStringLiteral("找不到数据库文件，程序将退出");
-const QString ConnectFailedMessage = QStringLiteral("连接数据库失败，程序将退出");
 
 using Value = std::variant<std::monostate, qint64, double, QString, QByteArray>;
 
@@ -279,42 +274,27 @@ void TAdoBuilder::Connect()
 {
     if (Connection->db)
         return;
-    // Relative names resolve against the current directory, not the program's folder.
-    const QFileInfo info(m_fileName);
-    if (!info.exists())
-        throw EPlumaretError(MissingFileMessage);
-    // Read-only, and Linux takes no lock on it: other programs may keep using the file.
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EPlumaretError(ConnectFailedMessage);
-    const QByteArray image = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EPlumaretError(ConnectFailedMessage);
-    ConnectImage(image);
+    std::optional<TLoadedStore> preloaded = TStorePreload::Take(m_fileName);
+    adopt(preloaded ? std::move(*preloaded) : ReadStoreFile(m_fileName));
 }
 
 void TAdoBuilder::ConnectImage(const QByteArray &image, int timeLimitMs)
 {
     if (Connection->db)
         return;
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                        nullptr)
-        != SQLITE_OK) {
-        sqlite3_close_v2(db);
-        throw EPlumaretError(ConnectFailedMessage);
-    }
-    sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
-    const JetReader::Result read = JetReader::load(image, db, timeLimitMs);
-    if (!read.ok) {
-        m_lastConnectError = read.reason;
-        sqlite3_close_v2(db);
-        throw EPlumaretError(ConnectFailedMessage);
+    adopt(ReadStoreImage(image, timeLimitMs));
+}
+
+void TAdoBuilder::adopt(TLoadedStore loaded)
+{
+    if (!loaded.db) {
+        m_lastConnectError = loaded.reason;
+        throw EPlumaretError(loaded.failure);
     }
     m_lastConnectError.clear();
-    JetDialect::registerFunctions(db);
-    Connection->db = db;
-    Connection->tables = read.tables;
+    Connection->db = loaded.release();
+    Connection->tables = loaded.tables;
+    JetDialect::registerFunctions(Connection->db);
 }
 
 QString TAdoBuilder::LastConnectError() const

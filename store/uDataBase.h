@@ -50,6 +50,7 @@ public:
 };
 
 class TAdoConnection;
+struct TLoadedStore;
 
 inline constexpr char DatabaseFileName[] = "db.dll";
 
@@ -72,6 +73,8 @@ public:
     QString LastConnectError() const;
 
 private:
+    void adopt(TLoadedStore loaded);
+
     std::unique_ptr<TAdoConnection> Connection;
     std::unique_ptr<TResultSet> m_resultSet;
     QString m_fileName;

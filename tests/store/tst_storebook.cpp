@@ -2,6 +2,7 @@
 // stores arrive whole, a password is refused, and the program's five SQL texts work.
 #include "JetWriter.h"
 #include "PlumaretError.h"
+#include "StorePreload.h"
 #include "uDataBase.h"
 
 #include <QtTest>
@@ -9,6 +10,7 @@
 namespace {
 
 const QString ConnectFailed = QStringLiteral("连接数据库失败，程序将退出");
+const QString MissingFile = QStringLiteral("找不到数据库文件，程序将退出");
 
 const QString AutoQuery = QStringLiteral(
     "SELECT TOP %1 id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15)  ORDER BY Rnd(id - Time() * id * Rnd() * 100)");
@@ -87,6 +89,8 @@ private slots:
     void classTexts();
     void templateText();
     void testBookFromTheBuild();
+    void preloadOnlyServesTheUnchangedFile_data();
+    void preloadOnlyServesTheUnchangedFile();
 
 private:
     QString writeBook(const jet::Writer &w);
@@ -362,3 +366,58 @@ void TestStoreBook::testBookFromTheBuild()
 
 QTEST_GUILESS_MAIN(TestStoreBook)
 #include "tst_storebook.moc"
+
+// The start-up preload reads the book before Connect is called: whatever happens to the file in
+// between, Connect must report the file as it is then.
+void TestStoreBook::preloadOnlyServesTheUnchangedFile_data()
+{
+    QTest::addColumn<QString>("atPreload"); // book, none
+    QTest::addColumn<QString>("atConnect"); // same, garbage, book, removed
+    QTest::addColumn<QString>("message");   // empty: connected
+
+    QTest::newRow("unchanged book") << "book" << "same" << QString();
+    QTest::newRow("book overwritten with garbage") << "book" << "garbage" << ConnectFailed;
+    QTest::newRow("book removed") << "book" << "removed" << MissingFile;
+    QTest::newRow("book appears") << "none" << "book" << QString();
+    QTest::newRow("still missing") << "none" << "same" << MissingFile;
+}
+
+void TestStoreBook::preloadOnlyServesTheUnchangedFile()
+{
+    QFETCH(QString, atPreload);
+    QFETCH(QString, atConnect);
+    QFETCH(QString, message);
+    const QString path = m_dir->filePath(QStringLiteral("db.dll"));
+    if (atPreload == QLatin1String("book"))
+        smallBook().write(path);
+
+    TStorePreload preload(path);
+    // Time for the read to finish first, so that a stale result would be there to be served.
+    QTest::qWait(300);
+    if (atConnect == QLatin1String("garbage")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(8192, 'x'));
+    } else if (atConnect == QLatin1String("book")) {
+        smallBook().write(path);
+    } else if (atConnect == QLatin1String("removed")) {
+        QVERIFY(QFile::remove(path));
+    }
+
+    TAdoBuilder store(path);
+    QString error;
+    try {
+        store.Connect();
+    } catch (const EPlumaretError &e) {
+        error = e.message();
+    }
+    QCOMPARE(error, message);
+    if (message.isEmpty()) {
+        QCOMPARE(store.TableNames().size(), 4);
+        // Taken once: a second store reads the file itself.
+        TAdoBuilder again(path);
+        again.Connect();
+        again.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM LoveWord"));
+        QCOMPARE(again.ResultSet->FieldInteger(QStringLiteral("n")), 40);
+    }
+}
