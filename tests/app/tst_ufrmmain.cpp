@@ -24,6 +24,7 @@
 
 #include "BoxCatcher.h"
 #include "ToolBar1.h"
+#include "ToolPictures.h"
 #include "uFrmMain.h"
 
 namespace {
@@ -105,6 +106,8 @@ private slots:
     void modeButtonShowsItsPage_data();
     void modeButtonShowsItsPage();
     void toolbarBackground();
+    void toolPicturesComeFromTheIconTheme_data();
+    void toolPicturesComeFromTheIconTheme();
     void fontIsSongAndRendersChinese();
     void everyReachableControlHasAName();
     void tbWebOpensVendorPage();
@@ -429,6 +432,47 @@ void tst_uFrmMain::toolbarBackground()
     QVERIFY(mid.green() < 249 && mid.green() > 244);
     QCOMPARE(mid.blue(), 255);
     QCOMPARE(image.pixelColor(500, 25).red(), 228);
+}
+
+void tst_uFrmMain::toolPicturesComeFromTheIconTheme_data()
+{
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<QString>("iconName"); // empty: the bundled picture
+
+    QTest::newRow("a desktop theme") << "desk" << "document-new";
+    QTest::newRow("hicolor") << "hicolor" << QString();
+    QTest::newRow("no theme") << QString() << QString();
+}
+
+void tst_uFrmMain::toolPicturesComeFromTheIconTheme()
+{
+    QFETCH(QString, theme);
+    QFETCH(QString, iconName);
+    // Both themes hold document-new, so only the choice of theme decides.
+    QTemporaryDir icons;
+    for (const QString &name : {QStringLiteral("desk"), QStringLiteral("hicolor")}) {
+        QVERIFY(QDir(icons.path()).mkpath(name + QStringLiteral("/16x16/actions")));
+        QFile index(icons.filePath(name + QStringLiteral("/index.theme")));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=" + name.toUtf8()
+                    + "\nDirectories=16x16/actions\n\n[16x16/actions]\nSize=16\nType=Fixed\n");
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        QVERIFY(red.save(icons.filePath(name + QStringLiteral("/16x16/actions/document-new.png"))));
+    }
+    const QStringList savedPaths = QIcon::themeSearchPaths();
+    const QString savedTheme = QIcon::themeName();
+    QIcon::setThemeSearchPaths({icons.path()});
+    QIcon::setThemeName(theme);
+    // A theme icon follows the theme: read it while the test theme is on.
+    const QIcon picture = ToolPicture(0);
+    const QString shownName = picture.name();
+    const bool hasPicture = !picture.pixmap(16).isNull();
+    QIcon::setThemeName(savedTheme);
+    QIcon::setThemeSearchPaths(savedPaths);
+
+    QCOMPARE(shownName, iconName);
+    QVERIFY(hasPicture);
 }
 
 void tst_uFrmMain::fontIsSongAndRendersChinese()
