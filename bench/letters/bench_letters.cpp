@@ -4,7 +4,7 @@
 // repaint) and of btnStartClick with 100 lines, each with its ratio to the goal.
 //
 //   bench_letters [runs]        (default 15)
-#include "JetWriter.h"
+#include "SyntheticPhraseBook.h"
 #include "LetterComposer.h"
 #include "LetterModels.h"
 #include "uFrmMain.h"
@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <random>
 #include <vector>
 
 namespace {
@@ -29,60 +28,6 @@ namespace {
 constexpr int Phrases = 100000;
 constexpr int BigClassPhrases = 10000;
 constexpr int Templates = 5000;
-
-QString phrase(std::mt19937 &rng, int length)
-{
-    static const QString pool = QStringLiteral("我爱你想念温柔月光星辰海风花开相守永远心跳微笑春夏秋冬晨昏岁月山河");
-    QString s;
-    s.reserve(length);
-    for (int i = 0; i < length; ++i)
-        s += pool.at(int(rng() % pool.size()));
-    return s;
-}
-
-void writeBook(const QString &path)
-{
-    std::mt19937 rng(20240601);
-    jet::Writer w;
-    w.setCreationTime(QDateTime(QDate(2024, 6, 1), QTime(12, 0)));
-    jet::Table classes{QStringLiteral("LoveWordClass"),
-                       {{QStringLiteral("classID"), jet::ColumnType::Long}, {QStringLiteral("Title"), jet::ColumnType::Text, 50}},
-                       {}};
-    for (int c = 1; c <= 20; ++c)
-        classes.rows.append({c, QStringLiteral("类别%1").arg(c)});
-    w.addTable(classes);
-
-    jet::Table words{QStringLiteral("LoveWord"),
-                     {{QStringLiteral("id"), jet::ColumnType::Long},
-                      {QStringLiteral("title"), jet::ColumnType::Text, 255},
-                      {QStringLiteral("ClassID"), jet::ColumnType::Long}},
-                     {}};
-    words.rows.reserve(Phrases);
-    for (int i = 1; i <= Phrases; ++i) {
-        const int cls = i <= BigClassPhrases ? 1 : 2 + int(rng() % 19);
-        words.rows.append({i, phrase(rng, 12 + int(rng() % 30)), cls});
-    }
-    w.addTable(words);
-
-    jet::Table common{QStringLiteral("CommonLanguage"),
-                      {{QStringLiteral("id"), jet::ColumnType::Long},
-                       {QStringLiteral("Title"), jet::ColumnType::Text, 255},
-                       {QStringLiteral("TYPE"), jet::ColumnType::Long}},
-                      {}};
-    for (int i = 1; i <= 200; ++i)
-        common.rows.append({i, phrase(rng, 10 + int(rng() % 20)), i % 3});
-    w.addTable(common);
-
-    jet::Table templates{QStringLiteral("Template"),
-                         {{QStringLiteral("ID"), jet::ColumnType::Long},
-                          {QStringLiteral("TITLE"), jet::ColumnType::Text, 100},
-                          {QStringLiteral("TEXT"), jet::ColumnType::Memo}},
-                         {}};
-    for (int i = 1; i <= Templates; ++i)
-        templates.rows.append({i, phrase(rng, 8 + int(rng() % 60)), phrase(rng, 1024)});
-    w.addTable(templates);
-    w.write(path);
-}
 
 double median(std::vector<double> v)
 {
@@ -122,7 +67,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     std::printf("writing the phrase book (%d phrases, %d templates) ...\n", Phrases, Templates);
-    writeBook(dir.filePath(QStringLiteral("db.dll")));
+    TSyntheticPhraseBook{Phrases, BigClassPhrases, Templates, true}.write(dir.filePath(QStringLiteral("db.dll")));
     QDir::setCurrent(dir.path());
 
     TfrmMain w;

@@ -4,7 +4,7 @@
 // tables: the floor for anything that reads the file through libmdb.
 //
 //   bench_store [phrases]        (default 100000)
-#include "JetWriter.h"
+#include "SyntheticPhraseBook.h"
 #include "PlumaretError.h"
 #include "uDataBase.h"
 
@@ -15,66 +15,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 #include <vector>
 
 namespace {
 
 const QString AutoQuery = QStringLiteral(
     "SELECT TOP 100 id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15)  ORDER BY Rnd(id - Time() * id * Rnd() * 100)");
-
-QString phrase(std::mt19937 &rng, int length)
-{
-    static const QString pool = QStringLiteral("我爱你想念温柔月光星辰海风花开相守永远心跳微笑春夏秋冬晨昏岁月山河");
-    QString s;
-    s.reserve(length);
-    for (int i = 0; i < length; ++i)
-        s += pool.at(int(rng() % pool.size()));
-    return s;
-}
-
-void writeBook(const QString &path, int phrases)
-{
-    std::mt19937 rng(20240601);
-    jet::Writer w;
-    w.setCreationTime(QDateTime(QDate(2024, 6, 1), QTime(12, 0)));
-
-    jet::Table classes{QStringLiteral("LoveWordClass"),
-                       {{QStringLiteral("classID"), jet::ColumnType::Long}, {QStringLiteral("Title"), jet::ColumnType::Text, 50}},
-                       {}};
-    for (int c = 1; c <= 20; ++c)
-        classes.rows.append({c, QStringLiteral("类别%1").arg(c)});
-    w.addTable(classes);
-
-    jet::Table words{QStringLiteral("LoveWord"),
-                     {{QStringLiteral("id"), jet::ColumnType::Long},
-                      {QStringLiteral("title"), jet::ColumnType::Text, 255},
-                      {QStringLiteral("ClassID"), jet::ColumnType::Long}},
-                     {}};
-    words.rows.reserve(phrases);
-    for (int i = 1; i <= phrases; ++i)
-        words.rows.append({i, phrase(rng, 12 + int(rng() % 30)), 1 + int(rng() % 20)});
-    w.addTable(words);
-
-    jet::Table common{QStringLiteral("CommonLanguage"),
-                      {{QStringLiteral("id"), jet::ColumnType::Long},
-                       {QStringLiteral("Title"), jet::ColumnType::Text, 255},
-                       {QStringLiteral("TYPE"), jet::ColumnType::Long}},
-                      {}};
-    for (int i = 1; i <= 200; ++i)
-        common.rows.append({i, phrase(rng, 10 + int(rng() % 20)), i % 3});
-    w.addTable(common);
-
-    jet::Table templates{QStringLiteral("Template"),
-                         {{QStringLiteral("ID"), jet::ColumnType::Long},
-                          {QStringLiteral("TITLE"), jet::ColumnType::Text, 100},
-                          {QStringLiteral("TEXT"), jet::ColumnType::Memo}},
-                         {}};
-    for (int i = 1; i <= 1000; ++i)
-        templates.rows.append({i, phrase(rng, 8), phrase(rng, 1024)}); // 1024 UCS-2 characters: 2 kB
-    w.addTable(templates);
-    w.write(path);
-}
 
 double ms(const QElapsedTimer &t)
 {
@@ -96,7 +42,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString book = dir.filePath(QStringLiteral("db.dll"));
     try {
-        writeBook(book, phrases);
+        TSyntheticPhraseBook{phrases}.write(book);
     } catch (const EPlumaretError &e) {
         std::fprintf(stderr, "cannot write the phrase book: %s\n", qPrintable(e.message()));
         return 1;
