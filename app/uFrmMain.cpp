@@ -140,6 +140,11 @@ void TfrmMain::setupWindow()
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(ProductTitle));
+    // The program's font for all it shows: its popups and boxes, which do not inherit from the window,
+    // and the controls under the panes' style sheets, which Qt gives the application's font, not the
+    // parent's. The window itself already exists, and before the event loop runs Qt tells no widget
+    // of the change, so it takes the font itself.
+    QApplication::setFont(WindowFont());
     setFont(WindowFont());
     setCentralWidget(new QWidget(this));
 }
@@ -223,10 +228,6 @@ void TfrmMain::setupMenus()
     hidden(convert->addAction(QStringLiteral("繁->简")));
     hidden(convert->menuAction());
     hidden(mnuTools->menuAction());
-
-    // Menus are windows of their own and do not inherit the window's font.
-    for (QMenu *menu : {mnuFile, mnuEdit, mnuTools, convert})
-        menu->setFont(font());
 }
 
 void TfrmMain::setupToolBar()

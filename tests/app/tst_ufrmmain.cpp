@@ -480,12 +480,26 @@ void tst_uFrmMain::fontIsSongAndRendersChinese()
     auto w = shownWindow();
     QCOMPARE(w->font().family(), QStringLiteral("宋体"));
     QCOMPARE(w->font().pixelSize(), 12);
-    for (QWidget *c : {static_cast<QWidget *>(w->edtEditor), static_cast<QWidget *>(w->edtYourName),
-                       static_cast<QWidget *>(w->btnStart)})
-        QCOMPARE(QFontInfo(c->font()).pixelSize(), 12);
     const QString served = QFontInfo(w->font()).family();
     QVERIFY2(served.contains(QLatin1String("UMing")) || served.contains(QLatin1String("CJK")),
              qPrintable(served));
+    // Popups and boxes are windows of their own: they take the application's font.
+    QCOMPARE(QFontInfo(QApplication::font()).family(), served);
+    // Every control, in every pane and on every page, with the window's font: style sheets stop
+    // Qt's own font inheritance, so a pane can lose it.
+    const auto controls = w->findChildren<QWidget *>();
+    for (QWidget *c : controls) {
+        if (c->window() != w.get())
+            continue;
+        const QFontInfo info(c->font());
+        QString path;
+        for (QWidget *p = c; p && p != w.get(); p = p->parentWidget()) {
+            const QString name = p->objectName();
+            path.prepend(QLatin1Char('/') + (name.isEmpty() ? QLatin1String(p->metaObject()->className()) : name));
+        }
+        QVERIFY2(info.family() == served && info.pixelSize() == 12,
+                 qPrintable(QStringLiteral("%1: %2 %3px").arg(path, info.family()).arg(info.pixelSize())));
+    }
 }
 
 void tst_uFrmMain::everyReachableControlHasAName()
