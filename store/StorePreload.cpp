@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <mutex>
+#include <system_error>
 #include <sqlite3.h>
 
 namespace {
@@ -90,7 +91,11 @@ TLoadedStore ReadStoreImage(const QByteArray &image, int timeLimitMs)
 TStorePreload::TStorePreload(const QString &fileName) : m_stamp(stampOf(fileName))
 {
     // The stamp is taken before the read: a file replaced meanwhile never matches it again.
-    m_result = std::async(std::launch::async, [fileName] { return ReadStoreFile(fileName); });
+    try {
+        m_result = std::async(std::launch::async, [fileName] { return ReadStoreFile(fileName); });
+    } catch (const std::system_error &) {
+        return; // no thread to spare: Connect reads the file itself
+    }
     const std::lock_guard<std::mutex> lock(registryLock);
     livePreload = this;
 }
@@ -102,9 +107,9 @@ TStorePreload::~TStorePreload()
         if (livePreload == this)
             livePreload = nullptr;
     }
-    // An untaken result closes its engine here, after the reader has finished.
+    // The reader must have finished before its result goes; an untaken engine closes with it.
     if (m_result.valid())
-        m_result.get();
+        m_result.wait();
 }
 
 std::optional<TLoadedStore> TStorePreload::Take(const QString &fileName)
