@@ -3,7 +3,7 @@
 #include <QPalette>
 #include <QWidget>
 
-void ApplyLook(QWidget *window, std::initializer_list<QWidget *> panes)
+void ApplyPalette(QWidget *window)
 {
     QPalette pal = window->palette();
     pal.setColor(QPalette::Window, QColor(0xF1, 0xF9, 0xFF));
@@ -19,7 +19,10 @@ void ApplyLook(QWidget *window, std::initializer_list<QWidget *> panes)
     pal.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xF4));
     pal.setColor(QPalette::ToolTipText, QColor(0x1F, 0x3F, 0x5F));
     window->setPalette(pal);
+}
 
+void ApplyPaneLook(QWidget *pane)
+{
     // The picture controls paint themselves; only the standard widgets take these rules.
     const QString rules = QStringLiteral(R"(
 QPushButton {
@@ -36,6 +39,5 @@ QLineEdit:focus, QTextEdit:focus, QTreeView:focus { border-color: #5AAFE0; }
 QTabWidget::pane { border: 1px solid #A4D5F0; background: white; top: -1px; }
 QToolTip { border: 1px solid #96D1F3; }
 )");
-    for (QWidget *pane : panes)
-        pane->setStyleSheet(rules);
+    pane->setStyleSheet(rules);
 }

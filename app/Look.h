@@ -1,10 +1,10 @@
 #pragma once
 
-#include <initializer_list>
-
 class QWidget;
 
 // The window's one pale-blue theme, matching the toolbar gradient (F1F9FF to E3F4FF, edge A4D5F0):
-// the palette for the whole window, the style rules for the given panes only, so that message
-// boxes and dialogs keep the platform's look.
-void ApplyLook(QWidget *window, std::initializer_list<QWidget *> panes);
+// the palette for the whole window,
+void ApplyPalette(QWidget *window);
+// and the style rules for the panes only, so that message boxes and dialogs keep the platform's
+// look. Best given to a pane before its children exist: a sheet set later polishes them all again.
+void ApplyPaneLook(QWidget *pane);

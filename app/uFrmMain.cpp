@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include "Anchors.h"
+#include "Look.h"
 #include "MsgBox.h"
 #include "PageControl.h"
 #include "PlumaretApplication.h"
@@ -146,6 +147,8 @@ void TfrmMain::setupWindow()
     // of the change, so it takes the font itself.
     QApplication::setFont(WindowFont());
     setFont(WindowFont());
+    // Set before there are children: each later change is handed down to all of them.
+    ApplyPalette(this);
     setCentralWidget(new QWidget(this));
 }
 
@@ -268,6 +271,7 @@ void TfrmMain::setupPanels()
     outer->addLayout(body, 1);
 
     pnlLeft = plainPanel(centralWidget(), "pnlLeft");
+    ApplyPaneLook(pnlLeft);
     pnlLeft->setFixedWidth(LeftWidth);
     body->addWidget(pnlLeft);
 
@@ -297,6 +301,7 @@ void TfrmMain::setupPanels()
     body->addWidget(SplitterBar);
 
     pnlClient = plainPanel(centralWidget(), "pnlClient");
+    ApplyPaneLook(pnlClient);
     pnlClient->setMinimumSize(397, 338);
     body->addWidget(pnlClient, 1);
 

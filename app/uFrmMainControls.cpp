@@ -43,7 +43,6 @@ void dressModeButton(TImgCheckButton *button, const QString &name)
 
 void TfrmMain::setupControls()
 {
-    ApplyLook(this, {pnlLeft, pnlClient});
     QIcon icon;
     icon.addFile(QStringLiteral(":/controls/pictures/icon32.png"));
     icon.addFile(QStringLiteral(":/controls/pictures/icon128.png"));
