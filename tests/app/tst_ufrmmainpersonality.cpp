@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
+#include "InOrder.h"
+
 #include <QtTest>
 
 #include "EditEx.h"
@@ -353,21 +355,11 @@ void tst_uFrmMainPersonality::generatesReport()
     const QStringList lines = w->edtPersonality->toPlainText().split(u'\n');
     QCOMPARE(lines.size(), 14);
     QVERIFY(lines.at(0).contains(QStringLiteral("365个")));
-    const auto inOrder = [](const QString &line, const QStringList &parts) {
-        qsizetype at = 0;
-        for (const QString &part : parts) {
-            at = line.indexOf(part, at);
-            if (at < 0)
-                return false;
-            at += part.size();
-        }
-        return true;
-    };
     QVERIFY2(
-        inOrder(lines.at(1), { "100次", "3.65天", "60次", "60.00%", "40.00次", "40.00%", "95分钟", "0分钟" }),
+        ContainsInOrder(lines.at(1), { "100次", "3.65天", "60次", "60.00%", "40.00次", "40.00%", "95分钟", "0分钟" }),
         qPrintable(lines.at(1)));
     QVERIFY2(
-        inOrder(lines.at(2), { "40次", "9.13天", "25次", "62.50%", "15.00次", "37.50%", "240分钟", "0分钟" }),
+        ContainsInOrder(lines.at(2), { "40次", "9.13天", "25次", "62.50%", "15.00次", "37.50%", "240分钟", "0分钟" }),
         qPrintable(lines.at(2)));
     QCOMPARE(w->pgPersonality->currentIndex(), 3);
 }

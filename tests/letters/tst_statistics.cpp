@@ -1,4 +1,5 @@
 #include "PlumaretError.h"
+#include "InOrder.h"
 #include "Statistics.h"
 
 #include <QStringEncoder>
@@ -174,22 +175,12 @@ void tst_Statistics::letterSlots()
     QVERIFY(lines.last().isEmpty());
 
     // Each slot's text must appear after the previous one on its line.
-    const auto inOrder = [](const QString &line, const QStringList &parts) {
-        qsizetype at = 0;
-        for (const QString &part : parts) {
-            at = line.indexOf(part, at);
-            if (at < 0)
-                return false;
-            at += part.size();
-        }
-        return true;
-    };
     QVERIFY(lines.at(0).contains(QStringLiteral("了365个")));
-    QVERIFY2(inOrder(lines.at(1),
+    QVERIFY2(ContainsInOrder(lines.at(1),
                  { "通话100次", "3.65", " 60次", "60.00%", "40.00次", "40.00%", "%s分钟", "1分钟" }),
         qPrintable(lines.at(1)));
     QVERIFY2(
-        inOrder(lines.at(2), { "40次", "9.13", "25次", "62.50%", "15.00次", "37.50%", "180分钟", "20分钟" }),
+        ContainsInOrder(lines.at(2), { "40次", "9.13", "25次", "62.50%", "15.00次", "37.50%", "180分钟", "20分钟" }),
         qPrintable(lines.at(2)));
     QVERIFY(!letter.contains(QStringLiteral("%%")));
 }
