@@ -6,8 +6,6 @@
 #include "MsgBox.h"
 #include "PlumaretError.h"
 
-#include <fontconfig/fontconfig.h>
-
 QString ErrorBoxText(const QString &message)
 {
     if (!message.isEmpty() && message.back() > QLatin1Char('.'))
@@ -37,13 +35,6 @@ void ShowException(std::exception_ptr error)
     } catch (...) {
         ShowErrorBox(QStringLiteral("未知错误"));
     }
-}
-
-TFontconfigStart::TFontconfigStart() : m_thread([] { FcInit(); }) {}
-
-TFontconfigStart::~TFontconfigStart()
-{
-    m_thread.join();
 }
 
 TPlumaretApplication::TPlumaretApplication(int &argc, char **argv) : QApplication(argc, argv)

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QFont>
 #include <QString>
+
 #include <exception>
-#include <thread>
 #include <type_traits>
 #include <utility>
+
+#include "FontconfigStart.h"
 
 inline constexpr char ProductTitle[] = "墨韵笺语工坊";
 
@@ -34,19 +36,6 @@ auto Guarded(F handler)
         }
     };
 }
-
-// Starts fontconfig (reading its configuration and caches, a few milliseconds) in a worker thread
-// while Qt loads its platform plugin; the window's first text then finds it ready. Qt starts it
-// again itself when it comes first, which fontconfig allows.
-class TFontconfigStart
-{
-protected:
-    TFontconfigStart();
-    ~TFontconfigStart();
-
-private:
-    std::thread m_thread;
-};
 
 // The program's application object: an exception escaping any event handler is shown in the default
 // error box and the event loop goes on. No Q_OBJECT: it has no signals, and moc would want

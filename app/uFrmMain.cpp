@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include "Anchors.h"
+#include "FontconfigStart.h"
 #include "Look.h"
 #include "MsgBox.h"
 #include "PageControl.h"
@@ -120,6 +121,8 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     setupToolBar();
     setupPanels();
     setupModeBar();
+    // The first texts are measured from here on.
+    WaitForFontconfig();
     setupNameFields();
     setupModePages();
     setupSplitter();
