@@ -51,6 +51,9 @@ int textWidth(const QWidget *w, const QString &text)
 
 void TfrmMain::setupPersonality()
 {
+    // Turned to before the forms exist, so that the turn has nothing to lay out.
+    pgPersonality->setCurrentIndex(ppRevolution);
+
     const auto textField = [](QWidget *page, const char *name) {
         auto *edit = new QLineEdit(page);
         edit->setObjectName(QLatin1String(name));
@@ -169,7 +172,6 @@ void TfrmMain::setupPersonality()
         }
     }
 
-    pgPersonality->setCurrentIndex(ppRevolution);
     connect(btnMakeLetter, &QPushButton::clicked, this, Guarded([this] { btnMakeLetterClick(); }));
 }
 
