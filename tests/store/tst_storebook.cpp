@@ -2,6 +2,7 @@
 // stores arrive whole, a password is refused, and the program's five SQL texts work.
 #include "JetWriter.h"
 #include "PlumaretError.h"
+#include "RepeatedText.h"
 #include "StorePreload.h"
 #include "uDataBase.h"
 
@@ -19,15 +20,6 @@ const QString RandomOrder = QStringLiteral(" ORDER BY Rnd(id - Time() * id * Rnd
 const QString ClassQuery = QStringLiteral("select classID, Title from LoveWordClass");
 const QString ClassPhrasesQuery = QStringLiteral("SELECT [ID], ClassID, Title FROM LoveWord WHERE ClassID = ");
 const QString TemplateQuery = QStringLiteral("SELECT [ID], [TITLE], [TEXT] FROM Template");
-
-QString repeated(const QString &unit, int length)
-{
-    QString s;
-    while (s.size() < length)
-        s += unit;
-    s.truncate(length);
-    return s;
-}
 
 // A small phrase book: 20 classes, 40 phrases (two per class), framing phrases, templates.
 jet::Writer smallBook()
@@ -63,7 +55,7 @@ jet::Writer smallBook()
                           {QStringLiteral("TEXT"), jet::ColumnType::Memo}},
                          {}};
     templates.rows.append({1, QStringLiteral("短信"), QStringLiteral("亲爱的，")});
-    templates.rows.append({2, QStringLiteral("长信"), repeated(QStringLiteral("我想你了。"), 30000)});
+    templates.rows.append({2, QStringLiteral("长信"), RepeatedText(QStringLiteral("我想你了。"), 30000)});
     templates.rows.append({3, QVariant(), QVariant()});
     w.addTable(templates);
     return w;
@@ -126,14 +118,14 @@ void TestStoreBook::valuesArriveWhole_data()
     QTest::newRow("chinese text") << text << QVariant(QStringLiteral("执子之手，与子偕老")) << QString();
     QTest::newRow("emoji in text") << text << QVariant(QStringLiteral("爱你\U0001F496\U0001F339")) << QString();
     QTest::newRow("mixed text") << text << QVariant(QStringLiteral("abc爱def情ghi")) << QString();
-    QTest::newRow("255 characters") << text << QVariant(repeated(QStringLiteral("心"), 255)) << QString();
+    QTest::newRow("255 characters") << text << QVariant(RepeatedText(QStringLiteral("心"), 255)) << QString();
     QTest::newRow("null text") << text << QVariant() << QString();
     QTest::newRow("inline memo") << memo << QVariant(QStringLiteral("短短一句")) << QString();
-    QTest::newRow("single-page memo") << memo << QVariant(repeated(QStringLiteral("长相思，"), 1500)) << QString();
+    QTest::newRow("single-page memo") << memo << QVariant(RepeatedText(QStringLiteral("长相思，"), 1500)) << QString();
     QTest::newRow("100 kB memo beyond libmdb's bind size")
-        << memo << QVariant(repeated(QStringLiteral("山无棱，天地合，乃敢与君绝。"), 51200)) << QString();
-    QTest::newRow("compressible long memo") << memo << QVariant(repeated(QStringLiteral("forever and ever "), 40000)) << QString();
-    QTest::newRow("emoji in a long memo") << memo << QVariant(repeated(QStringLiteral("\U0001F496情"), 9000)) << QString();
+        << memo << QVariant(RepeatedText(QStringLiteral("山无棱，天地合，乃敢与君绝。"), 51200)) << QString();
+    QTest::newRow("compressible long memo") << memo << QVariant(RepeatedText(QStringLiteral("forever and ever "), 40000)) << QString();
+    QTest::newRow("emoji in a long memo") << memo << QVariant(RepeatedText(QStringLiteral("\U0001F496情"), 9000)) << QString();
     QTest::newRow("null memo") << memo << QVariant() << QString();
     QTest::newRow("negative long") << lng << QVariant(-2147483647 - 1) << QString();
     QTest::newRow("largest long") << lng << QVariant(2147483647) << QString();
@@ -188,7 +180,7 @@ void TestStoreBook::timeLimitEndsARead()
 {
     jet::Table t{QStringLiteral("T"), {{QStringLiteral("v"), jet::ColumnType::Memo}}, {}};
     for (int i = 0; i < 2000; ++i)
-        t.rows.append({repeated(QStringLiteral("心"), 3000)});
+        t.rows.append({RepeatedText(QStringLiteral("心"), 3000)});
     jet::Writer w;
     w.addTable(t);
     const QByteArray image = w.toBytes();
@@ -310,7 +302,7 @@ void TestStoreBook::templateText()
     rs.MoveFirst();
     QCOMPARE(rs.FieldText(QStringLiteral("text")), QStringLiteral("亲爱的，"));
     rs.MoveNext();
-    QCOMPARE(rs.FieldText(QStringLiteral("Text")), repeated(QStringLiteral("我想你了。"), 30000));
+    QCOMPARE(rs.FieldText(QStringLiteral("Text")), RepeatedText(QStringLiteral("我想你了。"), 30000));
     rs.MoveNext();
     QCOMPARE(rs.FieldInteger(QStringLiteral("id")), 3);
     QCOMPARE(rs.FieldText(QStringLiteral("TITLE")), QString());
@@ -363,9 +355,6 @@ void TestStoreBook::testBookFromTheBuild()
     QVERIFY(rs.RowCount() > 0);
     QCOMPARE(rs.FieldNames(), QStringList({QStringLiteral("ID"), QStringLiteral("TITLE"), QStringLiteral("TEXT")}));
 }
-
-QTEST_GUILESS_MAIN(TestStoreBook)
-#include "tst_storebook.moc"
 
 // The start-up preload reads the book before Connect is called: whatever happens to the file in
 // between, Connect must report the file as it is then.
@@ -421,3 +410,6 @@ void TestStoreBook::preloadOnlyServesTheUnchangedFile()
         QCOMPARE(again.ResultSet->FieldInteger(QStringLiteral("n")), 40);
     }
 }
+
+QTEST_GUILESS_MAIN(TestStoreBook)
+#include "tst_storebook.moc"

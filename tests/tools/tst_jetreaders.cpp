@@ -3,6 +3,7 @@
 #include "JetWriter.h"
 #include "PhraseBookSource.h"
 #include "PlumaretError.h"
+#include "RepeatedText.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -97,15 +98,6 @@ QString mdbReaderType(ColumnType t)
     }
 }
 
-QString repeatTo(const QString &piece, int length)
-{
-    QString s;
-    while (s.size() < length)
-        s += piece;
-    s.truncate(length);
-    return s;
-}
-
 struct Fixture
 {
     QString file;
@@ -159,15 +151,15 @@ void tst_JetReaders::initTestCase()
     hundredKb.truncate(50000); // 100,000 bytes of UCS-2
     mixed.rows = {
         { 1, u"plain ascii"_qs, u"inline memo"_qs, u"a"_qs },
-        { qlonglong(-2147483648LL), u"你好世界"_qs, repeatTo(u"单页的长信。"_qs, 1500), u"中文"_qs },
+        { qlonglong(-2147483648LL), u"你好世界"_qs, RepeatedText(u"单页的长信。"_qs, 1500), u"中文"_qs },
         { 2147483647, u"emoji 😀🏾 and ❤"_qs, hundredKb, u"😀"_qs },
         { QVariant(), QVariant(), QVariant(), QVariant() },
         { 0, u""_qs, u""_qs, u""_qs },
-        { 5, repeatTo(u"爱"_qs, 255), repeatTo(u"compressible memo "_qs, 1000), u"t\tc\r\nl\\"_qs },
-        { 6, repeatTo(u"latin text "_qs, 255), repeatTo(u"满"_qs, 32), u"x"_qs },
-        { 7, u"one LVAL row, full"_qs, repeatTo(u"页"_qs, 2038), QVariant() },
-        { 8, u"two chained rows"_qs, repeatTo(u"链"_qs, 2039), QVariant() },
-        { 9, u"two full chunks"_qs, repeatTo(u"整"_qs, 4072), QVariant() },
+        { 5, RepeatedText(u"爱"_qs, 255), RepeatedText(u"compressible memo "_qs, 1000), u"t\tc\r\nl\\"_qs },
+        { 6, RepeatedText(u"latin text "_qs, 255), RepeatedText(u"满"_qs, 32), u"x"_qs },
+        { 7, u"one LVAL row, full"_qs, RepeatedText(u"页"_qs, 2038), QVariant() },
+        { 8, u"two chained rows"_qs, RepeatedText(u"链"_qs, 2039), QVariant() },
+        { 9, u"two full chunks"_qs, RepeatedText(u"整"_qs, 4072), QVariant() },
     };
     jet::Table many { u"Many"_qs,
         { { u"n"_qs, ColumnType::Long, 255 }, { u"word"_qs, ColumnType::Text, 50 },
@@ -175,7 +167,7 @@ void tst_JetReaders::initTestCase()
         {} };
     for (int i = 0; i < 20000; ++i) {
         many.rows.append({ i, i % 2 ? u"词语%1"_qs.arg(i) : u"word %1"_qs.arg(i),
-            i % 500 == 0 ? QVariant(repeatTo(u"备注%1 "_qs.arg(i), 300)) : QVariant() });
+            i % 500 == 0 ? QVariant(RepeatedText(u"备注%1 "_qs.arg(i), 300)) : QVariant() });
     }
     jet::Table empty { u"Empty"_qs,
         { { u"id"_qs, ColumnType::Long, 255 }, { u"t"_qs, ColumnType::Text, 255 } }, {} };
