@@ -148,8 +148,9 @@ void TfrmMain::setupWindow()
     // and the controls under the panes' style sheets, which Qt gives the application's font, not the
     // parent's. The window itself already exists, and before the event loop runs Qt tells no widget
     // of the change, so it takes the font itself.
-    QApplication::setFont(WindowFont());
-    setFont(WindowFont());
+    const QFont font = WindowFont();
+    QApplication::setFont(font);
+    setFont(font);
     // Set before there are children: each later change is handed down to all of them.
     ApplyPalette(this);
     setCentralWidget(new QWidget(this));
