@@ -11,9 +11,13 @@ class TAnchor : public QObject
 {
 public:
     TAnchor(QWidget *child, const QRect &geometry, QWidget *reference, const QSize &designSize,
-            Qt::Orientations stretch)
-        : QObject(child), m_child(child), m_reference(reference), m_geometry(geometry),
-          m_design(designSize), m_stretch(stretch)
+        Qt::Orientations stretch)
+        : QObject(child)
+        , m_child(child)
+        , m_reference(reference)
+        , m_geometry(geometry)
+        , m_design(designSize)
+        , m_stretch(stretch)
     {
         child->setGeometry(geometry);
         if (stretch)
@@ -50,7 +54,7 @@ private:
 } // namespace
 
 void Anchor(QWidget *child, const QRect &geometry, QWidget *reference, const QSize &designSize,
-            Qt::Orientations stretch)
+    Qt::Orientations stretch)
 {
     new TAnchor(child, geometry, reference, designSize, stretch);
 }

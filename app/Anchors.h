@@ -10,4 +10,4 @@ class QWidget;
 // stretches in width keeps its distance to the right edge. The reference may be the child's parent
 // or a widget its parent follows (a page of a page control follows the control).
 void Anchor(QWidget *child, const QRect &geometry, QWidget *reference, const QSize &designSize,
-            Qt::Orientations stretch = {});
+    Qt::Orientations stretch = {});

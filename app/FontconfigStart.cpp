@@ -9,7 +9,8 @@ std::thread *runningStart = nullptr;
 
 } // namespace
 
-TFontconfigStart::TFontconfigStart() : m_thread([] { FcInit(); })
+TFontconfigStart::TFontconfigStart()
+    : m_thread([] { FcInit(); })
 {
     runningStart = &m_thread;
 }

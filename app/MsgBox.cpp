@@ -32,8 +32,7 @@ QWidget *MsgBoxOwner()
     return nullptr;
 }
 
-QMessageBox::StandardButton MsgBox(const QString &text, const QString &caption, int kind,
-                                   QWidget *owner)
+QMessageBox::StandardButton MsgBox(const QString &text, const QString &caption, int kind, QWidget *owner)
 {
     QMessageBox::Icon icon = QMessageBox::Information;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
@@ -53,7 +52,7 @@ QMessageBox::StandardButton MsgBox(const QString &text, const QString &caption, 
         break;
     }
     QMessageBox box(icon, caption.isEmpty() ? MsgBoxCaption(kind) : caption, text, buttons,
-                    owner ? owner : MsgBoxOwner());
+        owner ? owner : MsgBoxOwner());
     box.setObjectName(QStringLiteral("MsgBox"));
     box.setWindowModality(Qt::ApplicationModal);
     const int result = box.exec();

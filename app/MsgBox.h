@@ -14,7 +14,7 @@ QString MsgBoxCaption(int kind);
 // takes the kind's default. Returns the button pressed (Ok, Yes or No; Cancel when the box was closed
 // some other way).
 QMessageBox::StandardButton MsgBox(const QString &text, const QString &caption = QString(),
-                                   int kind = mbkInformation, QWidget *owner = nullptr);
+    int kind = mbkInformation, QWidget *owner = nullptr);
 
 // The window that owns boxes when none is given.
 QWidget *MsgBoxOwner();

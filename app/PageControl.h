@@ -9,7 +9,8 @@ class TPageControl : public QTabWidget
     Q_OBJECT
 
 public:
-    explicit TPageControl(int tabHeight, QWidget *parent = nullptr) : QTabWidget(parent)
+    explicit TPageControl(int tabHeight, QWidget *parent = nullptr)
+        : QTabWidget(parent)
     {
         setTabBar(new TabBar(tabHeight, this));
     }
@@ -18,16 +19,20 @@ private:
     class TabBar : public QTabBar
     {
     public:
-        TabBar(int height, QWidget *parent) : QTabBar(parent), m_height(height) {}
+        TabBar(int height, QWidget *parent)
+            : QTabBar(parent)
+            , m_height(height)
+        {
+        }
 
     protected:
         QSize tabSizeHint(int index) const override
         {
-            return {QTabBar::tabSizeHint(index).width(), m_height};
+            return { QTabBar::tabSizeHint(index).width(), m_height };
         }
         QSize minimumTabSizeHint(int index) const override
         {
-            return {QTabBar::minimumTabSizeHint(index).width(), m_height};
+            return { QTabBar::minimumTabSizeHint(index).width(), m_height };
         }
 
     private:

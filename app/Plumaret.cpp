@@ -36,7 +36,8 @@ protected:
 } // namespace
 
 TSingleInstance::TSingleInstance(const QString &runtimeDir, QObject *parent)
-    : QObject(parent), m_dir(runtimeDir)
+    : QObject(parent)
+    , m_dir(runtimeDir)
 {
     if (m_dir.isEmpty())
         m_dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

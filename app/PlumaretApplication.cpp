@@ -16,7 +16,7 @@ QString ErrorBoxText(const QString &message)
 static void ShowErrorBox(const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(ProductTitle), ErrorBoxText(message),
-                    QMessageBox::Ok, MsgBoxOwner());
+        QMessageBox::Ok, MsgBoxOwner());
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
@@ -37,7 +37,8 @@ void ShowException(std::exception_ptr error)
     }
 }
 
-TPlumaretApplication::TPlumaretApplication(int &argc, char **argv) : QApplication(argc, argv)
+TPlumaretApplication::TPlumaretApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
 {
     // The menu bar belongs to the window's layout; a desktop-wide menu would take it out of the window.
     setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -60,9 +61,9 @@ void InstallFontSubstitutes()
 {
     const QString song = QStringLiteral("宋体");
     if (QFont::substitutes(song).isEmpty()) {
-        QFont::insertSubstitutions(song, {QStringLiteral("AR PL UMing CN"),
-                                          QStringLiteral("Noto Serif CJK SC"),
-                                          QStringLiteral("Noto Sans CJK SC")});
+        QFont::insertSubstitutions(song,
+            { QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
+                QStringLiteral("Noto Sans CJK SC") });
     }
 }
 

@@ -21,8 +21,7 @@ QString ErrorBoxText(const QString &message);
 void ShowException(std::exception_ptr error);
 
 // Runs a handler and reports what escapes it, so an exception never unwinds through Qt's own frames.
-template<typename F>
-auto Guarded(F handler)
+template <typename F> auto Guarded(F handler)
 {
     return [handler = std::move(handler)](auto &&...args) {
         try {

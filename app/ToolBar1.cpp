@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QToolButton>
 
-TToolBar1::TToolBar1(QWidget *parent) : QWidget(parent)
+TToolBar1::TToolBar1(QWidget *parent)
+    : QWidget(parent)
 {
     setFixedHeight(BarHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -39,8 +39,8 @@ void drawPicture(QPainter &p, int index)
         p.setBrush(QColor(250, 205, 90));
         p.drawRect(QRectF(1.5, 4.5, 12, 9));
         p.setBrush(QColor(255, 225, 130));
-        p.drawPolygon(QPolygonF({QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(13.5, 13.5),
-                                 QPointF(1.5, 13.5)}));
+        p.drawPolygon(
+            QPolygonF({ QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(13.5, 13.5), QPointF(1.5, 13.5) }));
         p.drawLine(QPointF(1.5, 4.5), QPointF(3, 2.5));
         p.drawLine(QPointF(3, 2.5), QPointF(6.5, 2.5));
         p.drawLine(QPointF(6.5, 2.5), QPointF(7.5, 4.5));
@@ -83,7 +83,7 @@ void drawPicture(QPainter &p, int index)
         p.drawPath(arc);
         p.setBrush(QColor(40, 110, 60));
         p.setPen(Qt::NoPen);
-        p.drawPolygon(QPolygonF({QPointF(1.5, 4), QPointF(7, 5), QPointF(3, 10)}));
+        p.drawPolygon(QPolygonF({ QPointF(1.5, 4), QPointF(7, 5), QPointF(3, 10) }));
         break;
     }
     case 8: // the web site

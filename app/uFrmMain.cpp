@@ -64,12 +64,12 @@ constexpr int ModeBarWidth = 40;
 constexpr int SplitterWidth = 7;
 constexpr int AdWidth = 100;
 constexpr int NamesHeight = 105;
-constexpr QSize NamesDesign(LeftWidth - ModeBarWidth, NamesHeight);                  // 164 × 105
-constexpr QSize ModeDesign(LeftWidth - ModeBarWidth, BodyHeight - NamesHeight);       // 164 × 311
+constexpr QSize NamesDesign(LeftWidth - ModeBarWidth, NamesHeight); // 164 × 105
+constexpr QSize ModeDesign(LeftWidth - ModeBarWidth, BodyHeight - NamesHeight); // 164 × 311
 constexpr int ClientBorder = 5;
-constexpr QSize EditDesign(TfrmMain::DesignClientWidth - LeftWidth - SplitterWidth - AdWidth
-                               - 2 * ClientBorder,
-                           BodyHeight - 2 * ClientBorder); // 404 × 406
+constexpr QSize EditDesign(
+    TfrmMain::DesignClientWidth - LeftWidth - SplitterWidth - AdWidth - 2 * ClientBorder,
+    BodyHeight - 2 * ClientBorder); // 404 × 406
 
 // The Update library's one export.
 using TDoUpdate = void (*)(WId, const char *);
@@ -100,8 +100,8 @@ QTextEdit *editor(QWidget *parent, const char *name, const QString &accessibleNa
 
 // A page whose one editor fills it. Made inside its page control, so that every text is measured
 // in the window's font from the start.
-QWidget *fillingPage(QWidget *pages, const char *editorName, const QString &accessibleName,
-                     QTextEdit **content)
+QWidget *fillingPage(
+    QWidget *pages, const char *editorName, const QString &accessibleName, QTextEdit **content)
 {
     auto *page = new QWidget(pages);
     auto *layout = new QVBoxLayout(page);
@@ -113,7 +113,8 @@ QWidget *fillingPage(QWidget *pages, const char *editorName, const QString &acce
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
+TfrmMain::TfrmMain(QWidget *parent)
+    : QMainWindow(parent)
 {
     setupWindow();
     setupActions();
@@ -168,15 +169,19 @@ void TfrmMain::setupActions()
         int picture;
     };
     const Row rows[] = {
-        {&TfrmMain::FileNew, "FileNew", "新建(&N)", "创建一个新文件", QKeySequence(Qt::CTRL | Qt::Key_N), 0},
-        {&TfrmMain::FileOpen, "FileOpen", "打开(&O)...", "打开文件", QKeySequence(Qt::CTRL | Qt::Key_O), 1},
-        {&TfrmMain::FileSave, "FileSave", "保存(&S)", "保存文件", QKeySequence(Qt::CTRL | Qt::Key_S), 2},
-        {&TfrmMain::EditCut, "EditCut", "剪切(&T)", "剪切所选内容", QKeySequence(Qt::CTRL | Qt::Key_X), 4},
-        {&TfrmMain::EditCopy, "EditCopy", "复制(&C)", "复制所选内容", QKeySequence(Qt::CTRL | Qt::Key_C), 5},
-        {&TfrmMain::EditPaste, "EditPaste", "粘贴(&P)", "从剪切板粘贴", QKeySequence(Qt::CTRL | Qt::Key_V), 6},
-        {&TfrmMain::EditUndo, "EditUndo", "撤消(&U)", "撤消", QKeySequence(Qt::CTRL | Qt::Key_Z), 7},
-        {&TfrmMain::EditSelectAll, "EditSelectAll", "全选(&)", "选定所有", QKeySequence(Qt::CTRL | Qt::Key_A), -1},
-        {&TfrmMain::EditDelete, "EditDelete", "删除(&)", "删除所选内容", QKeySequence(Qt::Key_Delete), -1},
+        { &TfrmMain::FileNew, "FileNew", "新建(&N)", "创建一个新文件", QKeySequence(Qt::CTRL | Qt::Key_N),
+            0 },
+        { &TfrmMain::FileOpen, "FileOpen", "打开(&O)...", "打开文件", QKeySequence(Qt::CTRL | Qt::Key_O), 1 },
+        { &TfrmMain::FileSave, "FileSave", "保存(&S)", "保存文件", QKeySequence(Qt::CTRL | Qt::Key_S), 2 },
+        { &TfrmMain::EditCut, "EditCut", "剪切(&T)", "剪切所选内容", QKeySequence(Qt::CTRL | Qt::Key_X), 4 },
+        { &TfrmMain::EditCopy, "EditCopy", "复制(&C)", "复制所选内容", QKeySequence(Qt::CTRL | Qt::Key_C),
+            5 },
+        { &TfrmMain::EditPaste, "EditPaste", "粘贴(&P)", "从剪切板粘贴", QKeySequence(Qt::CTRL | Qt::Key_V),
+            6 },
+        { &TfrmMain::EditUndo, "EditUndo", "撤消(&U)", "撤消", QKeySequence(Qt::CTRL | Qt::Key_Z), 7 },
+        { &TfrmMain::EditSelectAll, "EditSelectAll", "全选(&)", "选定所有",
+            QKeySequence(Qt::CTRL | Qt::Key_A), -1 },
+        { &TfrmMain::EditDelete, "EditDelete", "删除(&)", "删除所选内容", QKeySequence(Qt::Key_Delete), -1 },
     };
     for (const Row &row : rows) {
         auto *action = new QAction(QString::fromUtf8(row.caption), this);
@@ -327,9 +332,9 @@ void TfrmMain::setupModeBar()
         const char *hint;
         int top;
     } rows[] = {
-        {&TfrmMain::btnAuto, "btnAuto", "自动模式", 31},
-        {&TfrmMain::btnTemplate, "btnTemplate", "模版模式", 77},
-        {&TfrmMain::btnGroup, "btnGroup", "组合模式", 123},
+        { &TfrmMain::btnAuto, "btnAuto", "自动模式", 31 },
+        { &TfrmMain::btnTemplate, "btnTemplate", "模版模式", 77 },
+        { &TfrmMain::btnGroup, "btnGroup", "组合模式", 123 },
     };
     int tag = 0;
     for (const auto &row : rows) {
@@ -340,8 +345,7 @@ void TfrmMain::setupModeBar()
         button->setAccessibleName(QString::fromUtf8(row.hint));
         button->setProperty("Tag", tag++);
         button->setGeometry(4, row.top, 36, 40);
-        connect(button, &TImgCheckButton::clicked, this,
-                Guarded([this, button] { btnAutoClick(button); }));
+        connect(button, &TImgCheckButton::clicked, this, Guarded([this, button] { btnAutoClick(button); }));
         this->*row.member = button;
     }
 }
@@ -393,8 +397,7 @@ void TfrmMain::setupModePages()
     vstTemplate->setHeaderHidden(true);
     vstTemplate->setRootIsDecorated(false);
     lblTemplate->setBuddy(vstTemplate);
-    Anchor(vstTemplate, QRect(10, 24, 138, 269), pgMode, ModeDesign,
-           Qt::Horizontal | Qt::Vertical);
+    Anchor(vstTemplate, QRect(10, 24, 138, 269), pgMode, ModeDesign, Qt::Horizontal | Qt::Vertical);
     pgMode->addWidget(tsTemplate);
 
     tsGroup = new QWidget(pgMode);
@@ -444,15 +447,14 @@ void TfrmMain::setupEditorPages()
     pgPersonality = new QTabWidget(tsPersonality);
     pgPersonality->setObjectName(QStringLiteral("pgPersonality"));
     pgPersonality->setAccessibleName(QStringLiteral("个性情书"));
-    for (const char *title : {"大胆表白", "无敌情书", "思春情书", "革命情书"})
+    for (const char *title : { "大胆表白", "无敌情书", "思春情书", "革命情书" })
         pgPersonality->addTab(new QWidget(pgPersonality), QString::fromUtf8(title));
     Anchor(pgPersonality, QRect(8, 11, 380, 166), pgEdit, EditDesign, Qt::Horizontal);
     btnMakeLetter = new QPushButton(QStringLiteral("生成情书"), tsPersonality);
     btnMakeLetter->setObjectName(QStringLiteral("btnMakeLetter"));
     Anchor(btnMakeLetter, QRect(8, 183, 89, 25), pgEdit, EditDesign);
     edtPersonality = editor(tsPersonality, "edtPersonality", QStringLiteral("个性情书"));
-    Anchor(edtPersonality, QRect(8, 214, 376, 154), pgEdit, EditDesign,
-           Qt::Horizontal | Qt::Vertical);
+    Anchor(edtPersonality, QRect(8, 214, 376, 154), pgEdit, EditDesign, Qt::Horizontal | Qt::Vertical);
     pgEdit->addTab(tsPersonality, QStringLiteral("个性情书"));
 
     tsMemo = fillingPage(pgEdit, "edtMemo", QStringLiteral("备注编辑器"), &edtMemo);
@@ -474,8 +476,8 @@ void TfrmMain::setupTimer()
     connect(Timer, &QTimer::timeout, this, Guarded([this] { TimerTimer(); }));
 
     const QString appDir = QCoreApplication::applicationDirPath();
-    UpdateLibraryCandidates = {appDir + QStringLiteral("/Update"),
-                               appDir + QStringLiteral("/" PLUMARET_UPDATE_REL_DIR "/Update")};
+    UpdateLibraryCandidates = { appDir + QStringLiteral("/Update"),
+        appDir + QStringLiteral("/" PLUMARET_UPDATE_REL_DIR "/Update") };
 }
 
 // ---- event handlers ---------------------------------------------------------------------------
@@ -485,7 +487,7 @@ void TfrmMain::FormCreate()
     PhraseStore = std::make_unique<TAdoBuilder>();
     // The two lists' rows carry their records in the models the letter routines attach.
     SetupLetterLists();
-    for (QTextEdit *edit : {edtEditor, edtBrowse, edtMemo, edtPersonality})
+    for (QTextEdit *edit : { edtEditor, edtBrowse, edtMemo, edtPersonality })
         SetTextMargin(edit, 10);
     CreateDocumentController();
 }

@@ -81,12 +81,15 @@ bool clipboardHasText()
 class TEditCommandFilter : public QObject
 {
 public:
-    explicit TEditCommandFilter(TfrmMain *window) : QObject(window), m_window(window)
+    explicit TEditCommandFilter(TfrmMain *window)
+        : QObject(window)
+        , m_window(window)
     {
         qApp->installEventFilter(this);
         connect(qApp, &QApplication::focusChanged, this, [this] { scheduleUpdate(); });
         connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { scheduleUpdate(); });
-        for (QTextEdit *edit : {window->edtEditor, window->edtBrowse, window->edtPersonality, window->edtMemo}) {
+        for (QTextEdit *edit :
+            { window->edtEditor, window->edtBrowse, window->edtPersonality, window->edtMemo }) {
             connect(edit, &QTextEdit::selectionChanged, this, [this] { scheduleUpdate(); });
             connect(edit, &QTextEdit::undoAvailable, this, [this] { scheduleUpdate(); });
         }
@@ -137,8 +140,8 @@ private:
     QAction *actionFor(const QKeyEvent *key) const
     {
         const QKeySequence pressed(key->keyCombination());
-        for (QAction *a : {m_window->EditUndo, m_window->EditCut, m_window->EditCopy, m_window->EditPaste,
-                           m_window->EditSelectAll, m_window->EditDelete}) {
+        for (QAction *a : { m_window->EditUndo, m_window->EditCut, m_window->EditCopy, m_window->EditPaste,
+                 m_window->EditSelectAll, m_window->EditDelete }) {
             if (a && a->shortcut() == pressed)
                 return a;
         }
@@ -180,12 +183,12 @@ void TfrmMain::setupEditCommands()
     connect(FileSave, &QAction::triggered, this, Guarded([this] { FileSaveExecute(); }));
 
     // The filter decides about the six keys; the actions' own shortcuts would fire past its rules.
-    for (QAction *a : {EditCut, EditCopy, EditPaste, EditUndo, EditSelectAll, EditDelete})
+    for (QAction *a : { EditCut, EditCopy, EditPaste, EditUndo, EditSelectAll, EditDelete })
         a->setShortcutContext(Qt::WidgetShortcut);
     const auto onTarget = [this](void (TTextTarget::*command)() const) {
         return [this, command] {
             QWidget *focus = QApplication::focusWidget();
-            if (const TTextTarget t = focus && focus->window() == this ? textTarget(focus) : TTextTarget{})
+            if (const TTextTarget t = focus && focus->window() == this ? textTarget(focus) : TTextTarget {})
                 (t.*command)();
             UpdateEditActions();
         };
@@ -201,11 +204,12 @@ void TfrmMain::setupEditCommands()
 
     edtTextPopMenu = new QMenu(this);
     edtTextPopMenu->setObjectName(QStringLiteral("edtTextPopMenu"));
-    const auto item = [this](QAction *&member, const char *name, const QString &caption, void (TfrmMain::*click)()) {
-        member = edtTextPopMenu->addAction(caption);
-        member->setObjectName(QLatin1String(name));
-        connect(member, &QAction::triggered, this, Guarded([this, click] { (this->*click)(); }));
-    };
+    const auto item
+        = [this](QAction *&member, const char *name, const QString &caption, void (TfrmMain::*click)()) {
+              member = edtTextPopMenu->addAction(caption);
+              member->setObjectName(QLatin1String(name));
+              connect(member, &QAction::triggered, this, Guarded([this, click] { (this->*click)(); }));
+          };
     item(ppiUndo, "ppiUndo", QStringLiteral("撤消(&U)"), &TfrmMain::ppiUndoClick);
     MenuItem1 = edtTextPopMenu->addSeparator();
     MenuItem1->setObjectName(QStringLiteral("MenuItem1"));
@@ -217,7 +221,7 @@ void TfrmMain::setupEditCommands()
     MenuItem2->setObjectName(QStringLiteral("MenuItem2"));
     item(ppiAll, "ppiAll", QStringLiteral("全选(&A)"), &TfrmMain::ppiAllClick);
 
-    for (QTextEdit *edit : {edtEditor, edtBrowse, edtPersonality, edtMemo}) {
+    for (QTextEdit *edit : { edtEditor, edtBrowse, edtPersonality, edtMemo }) {
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
             edtEditorContextPopup(edit);
@@ -308,9 +312,9 @@ void TfrmMain::ppiAllClick()
 void TfrmMain::UpdateEditActions()
 {
     QWidget *focus = QApplication::focusWidget();
-    TTextTarget t = focus && focus->window() == this ? textTarget(focus) : TTextTarget{};
+    TTextTarget t = focus && focus->window() == this ? textTarget(focus) : TTextTarget {};
     if (!t) {
-        for (QAction *a : {EditCut, EditCopy, EditPaste, EditSelectAll, EditUndo, EditDelete})
+        for (QAction *a : { EditCut, EditCopy, EditPaste, EditSelectAll, EditUndo, EditDelete })
             a->setEnabled(false);
         return;
     }

@@ -47,7 +47,7 @@ public:
     }
 
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
-                   const QModelIndex &index) override
+        const QModelIndex &index) override
     {
         if (event->type() != QEvent::ToolTip || !index.isValid())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
@@ -57,7 +57,8 @@ public:
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         // Measured by the style: the model's size hint only fixes the row height.
-        const int needed = view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), view).width();
+        const int needed
+            = view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), view).width();
         const int shown = qMin(opt.rect.right(), view->viewport()->width()) - opt.rect.left();
         if (needed <= shown) {
             QToolTip::hideText();
@@ -85,7 +86,9 @@ int commitLineCount(QSpinBox *spin)
 class TLineCountFilter : public QObject
 {
 public:
-    explicit TLineCountFilter(QSpinBox *spin) : QObject(spin), m_spin(spin)
+    explicit TLineCountFilter(QSpinBox *spin)
+        : QObject(spin)
+        , m_spin(spin)
     {
         const QString separator = QRegularExpression::escape(QLocale().decimalPoint());
         if (QLineEdit *line = spin->findChild<QLineEdit *>()) {
@@ -141,7 +144,8 @@ class TDoubleClickFilter : public QObject
 {
 public:
     TDoubleClickFilter(QAbstractItemView *view, std::function<void(const QPoint &)> handler)
-        : QObject(view), m_handler(std::move(handler))
+        : QObject(view)
+        , m_handler(std::move(handler))
     {
         view->viewport()->installEventFilter(this);
     }
@@ -189,7 +193,7 @@ void TfrmMain::SetupLetterLists()
     TemplateModel = new TTemplateModel(this);
     setupList(vstTemplate, TemplateModel);
     connect(vstTemplate->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) { vstTemplateFocusChanged(current); });
+        [this](const QModelIndex &current) { vstTemplateFocusChanged(current); });
     new TDoubleClickFilter(vstTemplate, [this](const QPoint &) { vstTemplateDblClick(); });
 
     new TLineCountFilter(edtLines);
@@ -205,7 +209,8 @@ QString TfrmMain::PickCommonPhrase(quint8 kind)
 void TfrmMain::FrameLetter(const QString &body)
 {
     // All three phrases are read before the editor is touched, so a store error leaves it as it was.
-    const QString letter = TLetterComposer(*PhraseStore).FrameLetter(body, edtYourName->text(), edtSheName->text());
+    const QString letter
+        = TLetterComposer(*PhraseStore).FrameLetter(body, edtYourName->text(), edtSheName->text());
 
     QTextDocument *document = edtEditor->document();
     edtEditor->setPlainText(letter);

@@ -2,5 +2,3 @@
 // routine into its own app/uFrmMain<Area>.cpp and deletes it here; until then the window calls them
 // in the order start-up needs and they do nothing.
 #include "uFrmMain.h"
-
-

@@ -21,7 +21,8 @@ class FirstPaintHook : public QObject
 {
 public:
     FirstPaintHook(QWidget *watched, std::function<void()> callback)
-        : QObject(watched), m_callback(std::move(callback))
+        : QObject(watched)
+        , m_callback(std::move(callback))
     {
         watched->installEventFilter(this);
     }
@@ -31,10 +32,13 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(this, [this] {
-                m_callback();
-                deleteLater();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_callback();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
@@ -47,8 +51,8 @@ CreatePanelFn resolvePanelFactory()
 {
     // Beside the program in the build folder, then where `cmake --install` puts it. Never unloaded.
     const QString appDir = QCoreApplication::applicationDirPath();
-    for (const QString &candidate : {appDir + QStringLiteral("/AdPanel"),
-                                     appDir + QStringLiteral("/" PLUMARET_UPDATE_REL_DIR "/AdPanel")}) {
+    for (const QString &candidate : { appDir + QStringLiteral("/AdPanel"),
+             appDir + QStringLiteral("/" PLUMARET_UPDATE_REL_DIR "/AdPanel") }) {
         QLibrary library(candidate);
         if (auto create = reinterpret_cast<CreatePanelFn>(library.resolve("CreateAdvertisementPanel")))
             return create;

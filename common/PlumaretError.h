@@ -8,7 +8,8 @@ class EPlumaretError : public std::runtime_error
 {
 public:
     explicit EPlumaretError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
+        : std::runtime_error(message.toStdString())
+        , m_message(message)
     {
     }
 
@@ -22,5 +23,8 @@ private:
 class EAbort : public EPlumaretError
 {
 public:
-    EAbort() : EPlumaretError(QString()) {}
+    EAbort()
+        : EPlumaretError(QString())
+    {
+    }
 };

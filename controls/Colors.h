@@ -13,7 +13,10 @@ public:
 class TColors
 {
 public:
-    explicit TColors(IColorsOwner *owner) : m_owner(owner) {}
+    explicit TColors(IColorsOwner *owner)
+        : m_owner(owner)
+    {
+    }
     virtual ~TColors() = default;
     TColors(const TColors &) = delete;
     TColors &operator=(const TColors &) = delete;

@@ -7,7 +7,10 @@ class TImgCheckButton : public TImgControl
 {
     Q_OBJECT
 public:
-    explicit TImgCheckButton(QWidget *parent = nullptr) : TImgControl(parent) {}
+    explicit TImgCheckButton(QWidget *parent = nullptr)
+        : TImgControl(parent)
+    {
+    }
 
     int checkGroup() const { return m_checkGroup; }
     void setCheckGroup(int value) { m_checkGroup = value; }

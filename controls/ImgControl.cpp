@@ -5,7 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TImgControl::TImgControl(QWidget *parent) : QWidget(parent)
+TImgControl::TImgControl(QWidget *parent)
+    : QWidget(parent)
 {
     // Windowless in spirit: no background of our own, the parent shows through the alpha.
     setAttribute(Qt::WA_NoSystemBackground, false);
@@ -13,7 +14,7 @@ TImgControl::TImgControl(QWidget *parent) : QWidget(parent)
 }
 
 TImgPlacement TImgControl::placement(QSize control, QSize image, QSize caption, bool hasCaption, int spacing,
-                                     TImgControlLayout layout, TImgState state, int enterOffset, int downOffset)
+    TImgControlLayout layout, TImgState state, int enterOffset, int downOffset)
 {
     const int W = control.width(), H = control.height();
     const int iw = image.width(), ih = image.height();
@@ -55,7 +56,7 @@ TImgPlacement TImgControl::placement(QSize control, QSize image, QSize caption, 
         shift = -enterOffset;
     else if (state == istDown)
         shift = downOffset;
-    return {QPoint(ix + shift, iy + shift), QPoint(tx + shift, ty + shift)};
+    return { QPoint(ix + shift, iy + shift), QPoint(tx + shift, ty + shift) };
 }
 
 void TImgControl::setImgNormal(const TPicture &p)
@@ -166,16 +167,16 @@ void TImgControl::setStateAndRepaintParent(TImgState state, bool repaintNow)
 void TImgControl::paintEvent(QPaintEvent *)
 {
     if (m_manager) {
-        TPicture *const own[] = {&m_normal, &m_enter, &m_down, &m_disable, &m_check};
-        TPicture *const shared[] = {&m_manager->ImgNormal(), &m_manager->ImgEnter(), &m_manager->ImgDown(),
-                                    &m_manager->ImgDisable(), &m_manager->ImgCheck()};
+        TPicture *const own[] = { &m_normal, &m_enter, &m_down, &m_disable, &m_check };
+        TPicture *const shared[] = { &m_manager->ImgNormal(), &m_manager->ImgEnter(), &m_manager->ImgDown(),
+            &m_manager->ImgDisable(), &m_manager->ImgCheck() };
         for (int i = 0; i < 5; ++i) {
             if (!shared[i]->isEmpty())
                 own[i]->assign(*shared[i]);
         }
     }
     // The fallback copies stay: a later ImgNormal does not reach them.
-    for (TPicture *p : {&m_enter, &m_down, &m_disable}) {
+    for (TPicture *p : { &m_enter, &m_down, &m_disable }) {
         if (p->isEmpty() && !m_normal.isEmpty())
             p->assign(m_normal);
     }
@@ -185,10 +186,18 @@ void TImgControl::paintEvent(QPaintEvent *)
         picture = &m_disable;
     } else {
         switch (m_state) {
-        case istNormal: picture = &m_normal; break;
-        case istEnter: picture = &m_enter; break;
-        case istDown: picture = &m_down; break;
-        case istCheck: picture = &m_check; break;
+        case istNormal:
+            picture = &m_normal;
+            break;
+        case istEnter:
+            picture = &m_enter;
+            break;
+        case istDown:
+            picture = &m_down;
+            break;
+        case istCheck:
+            picture = &m_check;
+            break;
         }
     }
     if (!picture || picture->isEmpty())
@@ -197,15 +206,16 @@ void TImgControl::paintEvent(QPaintEvent *)
     const QFontMetrics metrics(font());
     const bool hasCaption = !m_caption.isEmpty();
     const QSize captionSize = hasCaption ? metrics.size(Qt::TextSingleLine, m_caption) : QSize();
-    const TImgPlacement at = placement(size(), QSize(picture->width(), picture->height()), captionSize, hasCaption,
-                                       m_spacing, m_layout, m_state, m_enterOffset, m_downOffset);
+    const TImgPlacement at = placement(size(), QSize(picture->width(), picture->height()), captionSize,
+        hasCaption, m_spacing, m_layout, m_state, m_enterOffset, m_downOffset);
 
     QPainter p(this);
     p.setFont(font());
     picture->draw(p, QRect(at.image, QSize(picture->width(), picture->height())));
     if (hasCaption) {
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QRect(at.caption, captionSize), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_caption);
+        p.drawText(
+            QRect(at.caption, captionSize), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_caption);
     }
 }
 

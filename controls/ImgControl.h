@@ -27,7 +27,7 @@ public:
 
     // Where picture and caption go; every halving truncates toward zero.
     static TImgPlacement placement(QSize control, QSize image, QSize caption, bool hasCaption, int spacing,
-                                   TImgControlLayout layout, TImgState state, int enterOffset, int downOffset);
+        TImgControlLayout layout, TImgState state, int enterOffset, int downOffset);
 
     TPicture &ImgNormal() { return m_normal; }
     TPicture &ImgEnter() { return m_enter; }

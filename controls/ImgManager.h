@@ -9,7 +9,10 @@ class TImgManager : public QObject
 {
     Q_OBJECT
 public:
-    explicit TImgManager(QObject *parent = nullptr) : QObject(parent) {}
+    explicit TImgManager(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+    }
 
     // Buttons copy these at their next paint; the manager tells them nothing.
     TPicture &ImgNormal() { return m_normal; }

@@ -2,7 +2,8 @@
 
 #include <QPainter>
 
-TPaintPanel::TPaintPanel(QWidget *parent) : QWidget(parent)
+TPaintPanel::TPaintPanel(QWidget *parent)
+    : QWidget(parent)
 {
     setAutoFillBackground(false);
     m_picture.OnChange = [this] { pictureChanged(); };
@@ -42,13 +43,13 @@ void TPaintPanel::setAutoHeight(bool value)
         resize(width(), m_picture.height());
 }
 
-#define PAINTPANEL_SETTER(name, field, type) \
-    void TPaintPanel::name(type value)       \
-    {                                        \
-        if (value == field)                  \
-            return;                          \
-        field = value;                       \
-        update();                            \
+#define PAINTPANEL_SETTER(name, field, type)                                                                 \
+    void TPaintPanel::name(type value)                                                                       \
+    {                                                                                                        \
+        if (value == field)                                                                                  \
+            return;                                                                                          \
+        field = value;                                                                                       \
+        update();                                                                                            \
     }
 
 PAINTPANEL_SETTER(setPicHorzStretch, m_horz, THorzStretchType)

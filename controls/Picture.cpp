@@ -103,8 +103,8 @@ void TPicture::loadFromFile(const QString &fileName, qreal devicePixelRatio)
     QString path = fileName;
     qreal ratio = 1.0;
     if (devicePixelRatio > 1.0) {
-        const QString hiRes = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("@2x.")
-                              + info.suffix();
+        const QString hiRes = info.path() + QLatin1Char('/') + info.completeBaseName()
+            + QStringLiteral("@2x.") + info.suffix();
         if (QFile::exists(hiRes)) {
             path = hiRes;
             ratio = 2.0;
@@ -139,7 +139,8 @@ bool TPicture::isClassRegistered(const QString &className)
     return registry().classes.contains(className);
 }
 
-void TPicture::registerFileFormat(const QString &extension, const QString &description, const QString &className)
+void TPicture::registerFileFormat(
+    const QString &extension, const QString &description, const QString &className)
 {
     registry().fileFormats.insert(extension.toUpper(), className);
     registry().descriptions.insert(extension.toUpper(), description);

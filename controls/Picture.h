@@ -46,7 +46,8 @@ public:
     static void registerClass(const QString &className, Factory factory);
     static void unregisterClass(const QString &className);
     static bool isClassRegistered(const QString &className);
-    static void registerFileFormat(const QString &extension, const QString &description, const QString &className);
+    static void registerFileFormat(
+        const QString &extension, const QString &description, const QString &className);
     static void unregisterFileFormat(const QString &extension);
 
 private:

@@ -18,36 +18,36 @@ struct SystemColor
 };
 
 constexpr SystemColor systemColors[] = {
-    {0, QPalette::Active, QPalette::Button},           // COLOR_SCROLLBAR
-    {1, QPalette::Active, QPalette::Dark},             // COLOR_BACKGROUND (desktop)
-    {2, QPalette::Active, QPalette::Highlight},        // COLOR_ACTIVECAPTION
-    {3, QPalette::Inactive, QPalette::Mid},            // COLOR_INACTIVECAPTION
-    {4, QPalette::Active, QPalette::Window},           // COLOR_MENU
-    {5, QPalette::Active, QPalette::Base},             // COLOR_WINDOW
-    {6, QPalette::Active, QPalette::Shadow},           // COLOR_WINDOWFRAME
-    {7, QPalette::Active, QPalette::WindowText},       // COLOR_MENUTEXT
-    {8, QPalette::Active, QPalette::Text},             // COLOR_WINDOWTEXT
-    {9, QPalette::Active, QPalette::HighlightedText},  // COLOR_CAPTIONTEXT
-    {10, QPalette::Active, QPalette::Window},          // COLOR_ACTIVEBORDER
-    {11, QPalette::Inactive, QPalette::Window},        // COLOR_INACTIVEBORDER
-    {12, QPalette::Active, QPalette::Mid},             // COLOR_APPWORKSPACE
-    {13, QPalette::Active, QPalette::Highlight},       // COLOR_HIGHLIGHT
-    {14, QPalette::Active, QPalette::HighlightedText}, // COLOR_HIGHLIGHTTEXT
-    {15, QPalette::Active, QPalette::Button},          // COLOR_BTNFACE
-    {16, QPalette::Active, QPalette::Dark},            // COLOR_BTNSHADOW
-    {17, QPalette::Disabled, QPalette::Text},          // COLOR_GRAYTEXT
-    {18, QPalette::Active, QPalette::ButtonText},      // COLOR_BTNTEXT
-    {19, QPalette::Inactive, QPalette::WindowText},    // COLOR_INACTIVECAPTIONTEXT
-    {20, QPalette::Active, QPalette::Light},           // COLOR_BTNHIGHLIGHT
-    {21, QPalette::Active, QPalette::Shadow},          // COLOR_3DDKSHADOW
-    {22, QPalette::Active, QPalette::Midlight},        // COLOR_3DLIGHT
-    {23, QPalette::Active, QPalette::ToolTipText},     // COLOR_INFOTEXT
-    {24, QPalette::Active, QPalette::ToolTipBase},     // COLOR_INFOBK
-    {26, QPalette::Active, QPalette::Link},            // COLOR_HOTLIGHT
-    {27, QPalette::Active, QPalette::Highlight},       // COLOR_GRADIENTACTIVECAPTION
-    {28, QPalette::Inactive, QPalette::Mid},           // COLOR_GRADIENTINACTIVECAPTION
-    {29, QPalette::Active, QPalette::Highlight},       // COLOR_MENUHILIGHT
-    {30, QPalette::Active, QPalette::Window},          // COLOR_MENUBAR
+    { 0, QPalette::Active, QPalette::Button }, // COLOR_SCROLLBAR
+    { 1, QPalette::Active, QPalette::Dark }, // COLOR_BACKGROUND (desktop)
+    { 2, QPalette::Active, QPalette::Highlight }, // COLOR_ACTIVECAPTION
+    { 3, QPalette::Inactive, QPalette::Mid }, // COLOR_INACTIVECAPTION
+    { 4, QPalette::Active, QPalette::Window }, // COLOR_MENU
+    { 5, QPalette::Active, QPalette::Base }, // COLOR_WINDOW
+    { 6, QPalette::Active, QPalette::Shadow }, // COLOR_WINDOWFRAME
+    { 7, QPalette::Active, QPalette::WindowText }, // COLOR_MENUTEXT
+    { 8, QPalette::Active, QPalette::Text }, // COLOR_WINDOWTEXT
+    { 9, QPalette::Active, QPalette::HighlightedText }, // COLOR_CAPTIONTEXT
+    { 10, QPalette::Active, QPalette::Window }, // COLOR_ACTIVEBORDER
+    { 11, QPalette::Inactive, QPalette::Window }, // COLOR_INACTIVEBORDER
+    { 12, QPalette::Active, QPalette::Mid }, // COLOR_APPWORKSPACE
+    { 13, QPalette::Active, QPalette::Highlight }, // COLOR_HIGHLIGHT
+    { 14, QPalette::Active, QPalette::HighlightedText }, // COLOR_HIGHLIGHTTEXT
+    { 15, QPalette::Active, QPalette::Button }, // COLOR_BTNFACE
+    { 16, QPalette::Active, QPalette::Dark }, // COLOR_BTNSHADOW
+    { 17, QPalette::Disabled, QPalette::Text }, // COLOR_GRAYTEXT
+    { 18, QPalette::Active, QPalette::ButtonText }, // COLOR_BTNTEXT
+    { 19, QPalette::Inactive, QPalette::WindowText }, // COLOR_INACTIVECAPTIONTEXT
+    { 20, QPalette::Active, QPalette::Light }, // COLOR_BTNHIGHLIGHT
+    { 21, QPalette::Active, QPalette::Shadow }, // COLOR_3DDKSHADOW
+    { 22, QPalette::Active, QPalette::Midlight }, // COLOR_3DLIGHT
+    { 23, QPalette::Active, QPalette::ToolTipText }, // COLOR_INFOTEXT
+    { 24, QPalette::Active, QPalette::ToolTipBase }, // COLOR_INFOBK
+    { 26, QPalette::Active, QPalette::Link }, // COLOR_HOTLIGHT
+    { 27, QPalette::Active, QPalette::Highlight }, // COLOR_GRADIENTACTIVECAPTION
+    { 28, QPalette::Inactive, QPalette::Mid }, // COLOR_GRADIENTINACTIVECAPTION
+    { 29, QPalette::Active, QPalette::Highlight }, // COLOR_MENUHILIGHT
+    { 30, QPalette::Active, QPalette::Window }, // COLOR_MENUBAR
 };
 
 std::uint32_t systemColorValue(int index)
@@ -97,7 +97,8 @@ QColor ColorToQColor(TColor color)
 
 TColor QColorToColor(const QColor &color)
 {
-    return TColor(std::uint32_t(color.red()) | std::uint32_t(color.green()) << 8 | std::uint32_t(color.blue()) << 16);
+    return TColor(
+        std::uint32_t(color.red()) | std::uint32_t(color.green()) << 8 | std::uint32_t(color.blue()) << 16);
 }
 
 void GradientFillRect(QPainter &canvas, const QRect &rect, TColor colorFrom, TColor colorTo, bool vertical)
@@ -116,8 +117,8 @@ void GradientFillRect(QPainter &canvas, const QRect &rect, TColor colorFrom, TCo
     canvas.fillRect(rect, gradient);
 }
 
-void DrawStretchBitmap(const QImage &source, QPainter &canvas, QSize size, THorzStretchType horz,
-                       TVertStretchType vert)
+void DrawStretchBitmap(
+    const QImage &source, QPainter &canvas, QSize size, THorzStretchType horz, TVertStretchType vert)
 {
     if (source.isNull())
         return;

@@ -25,8 +25,8 @@ TColor QColorToColor(const QColor &color);
 void GradientFillRect(QPainter &canvas, const QRect &rect, TColor colorFrom, TColor colorTo, bool vertical);
 
 // Covers the canvas from (0, 0); a source with a device pixel ratio > 1 keeps its sharpness.
-void DrawStretchBitmap(const QImage &source, QPainter &canvas, QSize size, THorzStretchType horz,
-                       TVertStretchType vert);
+void DrawStretchBitmap(
+    const QImage &source, QPainter &canvas, QSize size, THorzStretchType horz, TVertStretchType vert);
 
 // Outline styles shared by the paint panel and the splitter bar.
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };

@@ -8,7 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TSplitterBar::TSplitterBar(QWidget *parent) : QWidget(parent)
+TSplitterBar::TSplitterBar(QWidget *parent)
+    : QWidget(parent)
 {
     resize(3, 100);
     setCursor(Qt::SplitHCursor);
@@ -209,7 +210,8 @@ int TSplitterBar::computeSizeLimit() const
                                      : (w->x() < x() + width() && x() < w->x() + w->width());
         if (!sameLine)
             continue;
-        const bool fixed = across ? w->minimumWidth() == w->maximumWidth() : w->minimumHeight() == w->maximumHeight();
+        const bool fixed
+            = across ? w->minimumWidth() == w->maximumWidth() : w->minimumHeight() == w->maximumHeight();
         const int extent = across ? w->width() : w->height();
         if (w == this || w == m_control || fixed) {
             limit -= extent;
@@ -229,11 +231,20 @@ void TSplitterBar::computeSplit(const QPoint &pos, int &newSize, int &offset) co
     int s = 0;
     if (m_control) {
         switch (m_align) {
-        case alLeft: s = m_control->width() + offset; break;
-        case alRight: s = m_control->width() - offset; break;
-        case alTop: s = m_control->height() + offset; break;
-        case alBottom: s = m_control->height() - offset; break;
-        default: break;
+        case alLeft:
+            s = m_control->width() + offset;
+            break;
+        case alRight:
+            s = m_control->width() - offset;
+            break;
+        case alTop:
+            s = m_control->height() + offset;
+            break;
+        case alBottom:
+            s = m_control->height() - offset;
+            break;
+        default:
+            break;
         }
     }
     newSize = s;

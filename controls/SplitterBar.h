@@ -6,8 +6,8 @@
 #include "SplitterColors.h"
 
 #include <QCursor>
-#include <QPointer>
 #include <QPainter>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -96,7 +96,7 @@ private:
     void toggle();
 
     QPointer<QWidget> m_control;
-    TSplitterColors m_colors{this};
+    TSplitterColors m_colors { this };
     TAlign m_align = alLeft;
     bool m_enabledResize = true;
     bool m_hot = false;

@@ -2,7 +2,9 @@
 
 #include <QPainter>
 
-TSplitterLine::TSplitterLine(QWidget *parent, bool halfTone) : QWidget(parent), m_halfTone(halfTone)
+TSplitterLine::TSplitterLine(QWidget *parent, bool halfTone)
+    : QWidget(parent)
+    , m_halfTone(halfTone)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

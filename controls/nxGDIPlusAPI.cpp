@@ -14,7 +14,7 @@ bool EnsureImageSupport()
         return false;
     if (!available)
         available = QImageReader::supportedImageFormats().contains("png")
-                    && QImageWriter::supportedImageFormats().contains("png");
+            && QImageWriter::supportedImageFormats().contains("png");
     return available;
 }
 

@@ -64,7 +64,8 @@ QImage TnxPNGImage::readBitmap(const QByteArray &data, bool *is32Bit)
     if (bits == 32 && headerSize >= 40 && (compression == 0 || compression == 3)) {
         const qint64 rows = height < 0 ? -qint64(height) : qint64(height);
         if (width < 1 || rows < 1 || width > 32767 || rows > 32767)
-            throw EPlumaretError(QStringLiteral("Bitmap of %1 x %2 pixels is not supported").arg(width).arg(height));
+            throw EPlumaretError(
+                QStringLiteral("Bitmap of %1 x %2 pixels is not supported").arg(width).arg(height));
         const qint64 stride = qint64(width) * 4;
         if (qint64(offset) + stride * rows > data.size())
             throw EPlumaretError(QStringLiteral("Bitmap data is truncated (%1 bytes)").arg(data.size()));
@@ -147,7 +148,7 @@ void TnxPNGImage::DrawToDCPart(QPainter &canvas, const QRect &dest, const QRect 
         return;
     const qreal dpr = m_image.devicePixelRatio();
     canvas.drawImage(QRectF(dest), m_image,
-                     QRectF(from.left() * dpr, from.top() * dpr, from.width() * dpr, from.height() * dpr));
+        QRectF(from.left() * dpr, from.top() * dpr, from.width() * dpr, from.height() * dpr));
 }
 
 void TnxPNGImage::loadFromStream(QIODevice &stream)
@@ -233,8 +234,8 @@ bool TnxPNGImage::SameImage(const TnxPNGImage &other) const
         return false;
     for (int y = 0; y < m_image.height(); ++y) {
         if (!std::equal(reinterpret_cast<const QRgb *>(m_image.constScanLine(y)),
-                        reinterpret_cast<const QRgb *>(m_image.constScanLine(y)) + m_image.width(),
-                        reinterpret_cast<const QRgb *>(other.m_image.constScanLine(y))))
+                reinterpret_cast<const QRgb *>(m_image.constScanLine(y)) + m_image.width(),
+                reinterpret_cast<const QRgb *>(other.m_image.constScanLine(y))))
             return false;
     }
     return true;
@@ -262,7 +263,8 @@ void InitImageClasses()
     if (!EnsureImageSupport())
         return;
     TPicture::registerClass(QStringLiteral("TnxPNGImage"), [] { return std::make_unique<TnxPNGImage>(); });
-    TPicture::registerFileFormat(QStringLiteral("PNG"), QStringLiteral("PNG文件"), QStringLiteral("TnxPNGImage"));
+    TPicture::registerFileFormat(
+        QStringLiteral("PNG"), QStringLiteral("PNG文件"), QStringLiteral("TnxPNGImage"));
 }
 
 void DoneImageClasses()

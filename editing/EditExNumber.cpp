@@ -1,8 +1,8 @@
 #include "EditExNumber.h"
 
+#include "TextTrim.h"
 #include <charconv>
 #include <cmath>
-#include "TextTrim.h"
 
 #include <cstdio>
 #include <string>

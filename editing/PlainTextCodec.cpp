@@ -26,7 +26,8 @@ QString normalizeLineEnds(const QString &s)
 QString decodeWith(QStringConverter::Encoding enc, QByteArrayView bytes)
 {
     // The byte-order mark is already cut off: a second one is text (U+FEFF) and must stay.
-    QStringDecoder decoder(enc, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder decoder(
+        enc, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder(bytes);
 }
 
@@ -89,7 +90,8 @@ bool IsValidUtf8(const QByteArray &bytes, bool *hasNonAscii)
                 return false;
             cp = (cp << 6) | (p[i + k] & 0x3F);
         }
-        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
+            || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
             return false;
         i += len;
     }

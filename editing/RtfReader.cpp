@@ -50,7 +50,7 @@ struct CharProps
     bool hidden = false;
     int font = -1;
     int halfPoints = 0; // 0: not given, the editor's own size applies
-    int fg = 0;         // colour table index; 0 is "auto"
+    int fg = 0; // colour table index; 0 is "auto"
     int bg = 0;
     int vAlign = 0; // 1 superscript, -1 subscript
 
@@ -82,41 +82,113 @@ struct FontEntry
 int codePageOfCharset(int charset)
 {
     switch (charset) {
-    case 0: return 1252;
-    case 1: return 0;
-    case 2: return -2; // symbol fonts
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 130: return 1361;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 254: return 437;
-    case 255: return 850;
-    default: return 0;
+    case 0:
+        return 1252;
+    case 1:
+        return 0;
+    case 2:
+        return -2; // symbol fonts
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 130:
+        return 1361;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 254:
+        return 437;
+    case 255:
+        return 850;
+    default:
+        return 0;
     }
 }
 
 bool isKnownDestinationToSkip(QByteArrayView word)
 {
     static const char *const skipped[] = {
-        "stylesheet", "info",   "pict",    "object",  "header",  "headerl",  "headerr",  "headerf",
-        "footer",     "footerl", "footerr", "footerf", "footnote", "annotation", "xe",    "tc",
-        "txe",        "rxe",    "fldinst", "pn",      "nonshppict", "shpinst", "shp",    "ftnsep",
-        "ftnsepc",    "ftncn",  "aftnsep", "aftnsepc", "aftncn", "listtable", "listoverridetable",
-        "revtbl",     "rsidtbl", "generator", "themedata", "colorschememapping", "latentstyles",
-        "datastore",  "xmlnstbl", "filetbl", "pgdsctbl", "template", "atnid", "atnauthor",
-        "atrfstart",  "atrfend", "bkmkstart", "bkmkend", "fchars", "lchars", "userprops",
-        "objdata",    "datafield", "fldtype", "picprop", "blipuid", "mmathPr", "docvar", "nonesttables",
+        "stylesheet",
+        "info",
+        "pict",
+        "object",
+        "header",
+        "headerl",
+        "headerr",
+        "headerf",
+        "footer",
+        "footerl",
+        "footerr",
+        "footerf",
+        "footnote",
+        "annotation",
+        "xe",
+        "tc",
+        "txe",
+        "rxe",
+        "fldinst",
+        "pn",
+        "nonshppict",
+        "shpinst",
+        "shp",
+        "ftnsep",
+        "ftnsepc",
+        "ftncn",
+        "aftnsep",
+        "aftnsepc",
+        "aftncn",
+        "listtable",
+        "listoverridetable",
+        "revtbl",
+        "rsidtbl",
+        "generator",
+        "themedata",
+        "colorschememapping",
+        "latentstyles",
+        "datastore",
+        "xmlnstbl",
+        "filetbl",
+        "pgdsctbl",
+        "template",
+        "atnid",
+        "atnauthor",
+        "atrfstart",
+        "atrfend",
+        "bkmkstart",
+        "bkmkend",
+        "fchars",
+        "lchars",
+        "userprops",
+        "objdata",
+        "datafield",
+        "fldtype",
+        "picprop",
+        "blipuid",
+        "mmathPr",
+        "docvar",
+        "nonesttables",
     };
     for (const char *s : skipped)
         if (word == QByteArrayView(s))
@@ -127,7 +199,12 @@ bool isKnownDestinationToSkip(QByteArrayView word)
 class Parser
 {
 public:
-    Parser(const QByteArray &data, QTextDocument *doc) : m_data(data), m_doc(doc), m_cursor(doc) {}
+    Parser(const QByteArray &data, QTextDocument *doc)
+        : m_data(data)
+        , m_doc(doc)
+        , m_cursor(doc)
+    {
+    }
 
     void run();
 
@@ -139,9 +216,9 @@ private:
     // output
     QTextDocument *m_doc;
     QTextCursor m_cursor;
-    QString m_text;         // decoded text not yet inserted
-    CharProps m_textProps;  // the properties of m_text
-    QByteArray m_bytes;     // code-page bytes not yet decoded
+    QString m_text; // decoded text not yet inserted
+    CharProps m_textProps; // the properties of m_text
+    QByteArray m_bytes; // code-page bytes not yet decoded
     int m_bytesCodePage = 0;
     bool m_blockHasContent = false;
     bool m_endedWithPar = false;
@@ -284,7 +361,7 @@ QTextCharFormat Parser::charFormat(const CharProps &p) const
         f.setFontStrikeOut(true);
     const auto font = m_fonts.constFind(p.font);
     if (font != m_fonts.constEnd() && !font->name.isEmpty())
-        f.setFontFamilies(QStringList{font->name});
+        f.setFontFamilies(QStringList { font->name });
     if (p.halfPoints > 0)
         f.setFontPointSize(p.halfPoints / 2.0);
     if (p.fg > 0 && size_t(p.fg) < m_colors.size() && m_colors[p.fg].isValid())
@@ -473,7 +550,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
             finishFontName();
             m_fontName.clear();
             m_fontBeingDefined = param;
-            m_fonts[param] = FontEntry{};
+            m_fonts[param] = FontEntry {};
         } else if (word == "fcharset" && m_fontBeingDefined >= 0) {
             m_fonts[m_fontBeingDefined].codePage = codePageOfCharset(param);
         } else if (word == "cpg" && m_fontBeingDefined >= 0 && param > 0) {
@@ -564,7 +641,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     } else if (word == "chftn") {
         appendText(QString::number(++m_footnoteCount));
     } else if (word == "plain") {
-        chr = CharProps{};
+        chr = CharProps {};
         chr.font = m_defaultFont;
     } else if (word == "b") {
         chr.bold = on;
@@ -593,7 +670,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     } else if (word == "nosupersub") {
         chr.vAlign = 0;
     } else if (word == "pard") {
-        para = ParaProps{};
+        para = ParaProps {};
     } else if (word == "ql") {
         para.align = Qt::AlignLeft;
     } else if (word == "qr") {

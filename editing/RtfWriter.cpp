@@ -89,7 +89,7 @@ QByteArray WriteRtf(const QTextDocument *doc)
     const double defaultSize = defaultFont.pointSizeF() > 0 ? defaultFont.pointSizeF() : 12.0;
 
     // First pass: the font and colour tables.
-    QStringList fonts{defaultFamily};
+    QStringList fonts { defaultFamily };
     QList<QRgb> colors;
     auto colorIndex = [&colors](const QColor &c) {
         const QRgb rgb = c.rgb() | 0xFF000000u;

@@ -43,11 +43,14 @@ public:
     TAnswer AskSave(QWidget *parent, const QString &text, const QString &caption) override
     {
         QMessageBox box(QMessageBox::Information, caption, text,
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
         switch (box.exec()) {
-        case QMessageBox::Yes: return daYes;
-        case QMessageBox::Cancel: return daCancel;
-        default: return daNo;
+        case QMessageBox::Yes:
+            return daYes;
+        case QMessageBox::Cancel:
+            return daCancel;
+        default:
+            return daNo;
         }
     }
 };
@@ -103,7 +106,8 @@ TTextEncoding LoadDocumentFile(const QString &fileName, QTextDocument *doc)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EPlumaretError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativeName(fileName), file.errorString()));
+        throw EPlumaretError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(nativeName(fileName), file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EPlumaretError(QStringLiteral("Failed to Load Stream"));
@@ -123,8 +127,8 @@ TTextEncoding LoadDocumentFile(const QString &fileName, QTextDocument *doc)
 void SaveDocumentFile(const QString &fileName, const QTextDocument *doc, TTextEncoding encoding)
 {
     bool ok = true;
-    const QByteArray bytes = IsPlainTextName(fileName) ? EncodePlainText(DocumentPlainText(doc), encoding, &ok)
-                                                       : WriteRtf(doc);
+    const QByteArray bytes
+        = IsPlainTextName(fileName) ? EncodePlainText(DocumentPlainText(doc), encoding, &ok) : WriteRtf(doc);
     if (!ok)
         throw EPlumaretError(QStringLiteral("Failed to Save Stream"));
 
@@ -132,7 +136,8 @@ void SaveDocumentFile(const QString &fileName, const QTextDocument *doc, TTextEn
     auto fail = [&]() {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return EPlumaretError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeName(fileName), reason));
+        return EPlumaretError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(nativeName(fileName), reason));
     };
     if (!file.open(QIODevice::WriteOnly))
         throw fail();
@@ -142,7 +147,11 @@ void SaveDocumentFile(const QString &fileName, const QTextDocument *doc, TTextEn
         throw fail();
 }
 
-TSingleEditor::TSingleEditor(QTextEdit *editor) : Editor(editor), m_dialogs(std::make_unique<TStandardDialogs>()) {}
+TSingleEditor::TSingleEditor(QTextEdit *editor)
+    : Editor(editor)
+    , m_dialogs(std::make_unique<TStandardDialogs>())
+{
+}
 
 TSingleEditor::~TSingleEditor() = default;
 
@@ -160,7 +169,8 @@ void TSingleEditor::NewFile()
 {
     if (Editor->document()->isModified()) {
         const QString name = FileName.isEmpty() ? QStringLiteral("未命名") : FileName;
-        const QString prompt = QStringLiteral("文件 %1 的文字已经改变。%2想保存文件吗?").arg(name, QStringLiteral("\r\n"));
+        const QString prompt
+            = QStringLiteral("文件 %1 的文字已经改变。%2想保存文件吗?").arg(name, QStringLiteral("\r\n"));
         switch (m_dialogs->AskSave(Editor->window(), prompt, QStringLiteral("提示"))) {
         case TEditorDialogs::daYes:
             SaveFile(); // a cancel or an error stops the command here

@@ -34,15 +34,15 @@ QStringEncoder gbkEncoder()
 
 QString CommonPhraseSql(quint8 kind)
 {
-    return QStringLiteral("select top 1 Title from CommonLanguage where TYPE = ") + QString::number(kind) +
-           RandomOrder;
+    return QStringLiteral("select top 1 Title from CommonLanguage where TYPE = ") + QString::number(kind)
+        + RandomOrder;
 }
 
 QString AutoWritingSql(int lines)
 {
     // Built by concatenation: a %-directive must never see anything but our own number.
-    return QStringLiteral("SELECT TOP ") + QString::number(lines) +
-           QStringLiteral(" id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15) ") + RandomOrder;
+    return QStringLiteral("SELECT TOP ") + QString::number(lines)
+        + QStringLiteral(" id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15) ") + RandomOrder;
 }
 
 QString PhraseClassesSql()
@@ -52,7 +52,8 @@ QString PhraseClassesSql()
 
 QString ClassPhrasesSql(qint32 classId)
 {
-    return QStringLiteral("SELECT [ID], ClassID, Title FROM LoveWord WHERE ClassID = ") + QString::number(classId);
+    return QStringLiteral("SELECT [ID], ClassID, Title FROM LoveWord WHERE ClassID = ")
+        + QString::number(classId);
 }
 
 QString TemplatesSql()
@@ -69,12 +70,11 @@ QString FormatLetterDate(const QDate &date)
 }
 
 QString JoinLetter(const QString &salutationPhrase, const QString &sheName, const QString &openingPhrase,
-                   const QString &body, const QString &closingPhrase, const QString &yourName,
-                   const QDate &date)
+    const QString &body, const QString &closingPhrase, const QString &yourName, const QDate &date)
 {
     QString letter;
-    letter.reserve(body.size() + salutationPhrase.size() + openingPhrase.size() + closingPhrase.size() +
-                   sheName.size() + yourName.size() + 40);
+    letter.reserve(body.size() + salutationPhrase.size() + openingPhrase.size() + closingPhrase.size()
+        + sheName.size() + yourName.size() + 40);
     letter += salutationPhrase;
     letter += sheName;
     letter += u'：';
@@ -142,7 +142,10 @@ QString CutTitleGbk(const QString &title, int maxBytes)
     return title.left(kept);
 }
 
-TLetterComposer::TLetterComposer(TDBBuilder &store) : m_store(store) {}
+TLetterComposer::TLetterComposer(TDBBuilder &store)
+    : m_store(store)
+{
+}
 
 QString TLetterComposer::PickCommonPhrase(quint8 kind)
 {
@@ -153,8 +156,8 @@ QString TLetterComposer::PickCommonPhrase(quint8 kind)
     return rs.FieldText(QStringLiteral("title"));
 }
 
-QString TLetterComposer::FrameLetter(const QString &body, const QString &yourName, const QString &sheName,
-                                     const QDate &date)
+QString TLetterComposer::FrameLetter(
+    const QString &body, const QString &yourName, const QString &sheName, const QDate &date)
 {
     const QString salutation = PickCommonPhrase(ckSalutation);
     const QString opening = PickCommonPhrase(ckOpening);
@@ -186,7 +189,7 @@ PhraseClassRows TLetterComposer::PhraseClasses()
     rs.MoveFirst();
     rows.reserve(rs.RowCount());
     for (; !rs.AtEnd(); rs.MoveNext())
-        rows.append({rs.FieldInteger(QStringLiteral("ClassID")), rs.FieldText(QStringLiteral("Title"))});
+        rows.append({ rs.FieldInteger(QStringLiteral("ClassID")), rs.FieldText(QStringLiteral("Title")) });
     return rows;
 }
 
@@ -199,8 +202,8 @@ std::optional<GroupRows> TLetterComposer::ClassPhrases(qint32 classId)
     rs.MoveFirst();
     rows.reserve(rs.RowCount());
     for (; !rs.AtEnd(); rs.MoveNext()) {
-        rows.append({rs.FieldInteger(QStringLiteral("ID")), rs.FieldInteger(QStringLiteral("ClassID")),
-                     rs.FieldText(QStringLiteral("Title")), false});
+        rows.append({ rs.FieldInteger(QStringLiteral("ID")), rs.FieldInteger(QStringLiteral("ClassID")),
+            rs.FieldText(QStringLiteral("Title")), false });
     }
     return rows;
 }
@@ -214,8 +217,8 @@ TemplateRows TLetterComposer::Templates()
     rs.MoveFirst();
     rows.reserve(rs.RowCount());
     for (; !rs.AtEnd(); rs.MoveNext()) {
-        rows.append({rs.FieldInteger(QStringLiteral("ID")), CutTitleGbk(rs.FieldText(QStringLiteral("TITLE"))),
-                     rs.FieldText(QStringLiteral("TEXT"))});
+        rows.append({ rs.FieldInteger(QStringLiteral("ID")),
+            CutTitleGbk(rs.FieldText(QStringLiteral("TITLE"))), rs.FieldText(QStringLiteral("TEXT")) });
     }
     return rows;
 }

@@ -31,8 +31,7 @@ QString TemplatesSql();
 
 // The twelve pieces of a framed letter; the date is always yyyy-mm-dd, whatever the locale.
 QString JoinLetter(const QString &salutationPhrase, const QString &sheName, const QString &openingPhrase,
-                   const QString &body, const QString &closingPhrase, const QString &yourName,
-                   const QDate &date);
+    const QString &body, const QString &closingPhrase, const QString &yourName, const QDate &date);
 QString FormatLetterDate(const QDate &date);
 
 // One indented line ending in CR LF per picked row, in list order.
@@ -57,7 +56,7 @@ public:
 
     // Runs the three framing queries after the body is complete (the store has one result).
     QString FrameLetter(const QString &body, const QString &yourName, const QString &sheName,
-                        const QDate &date = QDate::currentDate());
+        const QDate &date = QDate::currentDate());
 
     // nullopt when no phrase lies outside the excluded classes.
     std::optional<QString> AutoWritingBody(int lines);

@@ -30,7 +30,9 @@ void applySpacing(QTextDocument &document)
 class UndoPause
 {
 public:
-    explicit UndoPause(QTextDocument &document) : m_document(document), m_enabled(document.isUndoRedoEnabled())
+    explicit UndoPause(QTextDocument &document)
+        : m_document(document)
+        , m_enabled(document.isUndoRedoEnabled())
     {
         m_document.setUndoRedoEnabled(false);
     }

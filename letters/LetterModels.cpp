@@ -22,7 +22,7 @@ QImage drawPage()
     p.drawLine(7, 0, 7, 3);
     p.drawLine(7, 3, 10, 3);
     p.setPen(QColor(0xa0, 0xb0, 0xc8));
-    for (int y : {5, 7, 9})
+    for (int y : { 5, 7, 9 })
         p.drawLine(3, y, 8, y);
     return image;
 }
@@ -50,7 +50,8 @@ QImage imTypePicture(int index)
     return index == imTypeTick ? drawTick() : drawPage();
 }
 
-TGroupModel::TGroupModel(QObject *parent) : QAbstractListModel(parent)
+TGroupModel::TGroupModel(QObject *parent)
+    : QAbstractListModel(parent)
 {
     m_pictures[imTypePage] = drawPage();
     m_pictures[imTypeTick] = drawTick();
@@ -107,11 +108,14 @@ bool TGroupModel::Toggle(const QModelIndex &index)
         return false;
     GroupNodeData &row = m_rows[index.row()];
     row.Picked = !row.Picked;
-    emit dataChanged(index, index, {Qt::DecorationRole, PickedRole});
+    emit dataChanged(index, index, { Qt::DecorationRole, PickedRole });
     return true;
 }
 
-TTemplateModel::TTemplateModel(QObject *parent) : QAbstractListModel(parent) {}
+TTemplateModel::TTemplateModel(QObject *parent)
+    : QAbstractListModel(parent)
+{
+}
 
 int TTemplateModel::rowCount(const QModelIndex &parent) const
 {

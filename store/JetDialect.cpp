@@ -75,9 +75,10 @@ QList<Token> tokenize(const QString &sql)
             j = j < 0 ? n : j + 2;
             kind = Kind::Comment;
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && sql[i + 1].isDigit())) {
-            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('.')
-                             || ((sql[j] == QLatin1Char('+') || sql[j] == QLatin1Char('-'))
-                                 && (sql[j - 1] == QLatin1Char('e') || sql[j - 1] == QLatin1Char('E')))))
+            while (j < n
+                && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('.')
+                    || ((sql[j] == QLatin1Char('+') || sql[j] == QLatin1Char('-'))
+                        && (sql[j - 1] == QLatin1Char('e') || sql[j - 1] == QLatin1Char('E')))))
                 ++j;
             kind = Kind::Number;
         } else if (isWordChar(c)) {
@@ -85,13 +86,12 @@ QList<Token> tokenize(const QString &sql)
                 ++j;
             kind = Kind::Word;
         } else {
-            static const QStringList twoChar{QStringLiteral("<>"), QStringLiteral("<="),
-                                             QStringLiteral(">="), QStringLiteral("||"),
-                                             QStringLiteral("!="), QStringLiteral("==")};
+            static const QStringList twoChar { QStringLiteral("<>"), QStringLiteral("<="),
+                QStringLiteral(">="), QStringLiteral("||"), QStringLiteral("!="), QStringLiteral("==") };
             if (i + 1 < n && twoChar.contains(sql.mid(i, 2)))
                 j = i + 2;
         }
-        out.append({kind, sql.mid(i, j - i)});
+        out.append({ kind, sql.mid(i, j - i) });
         i = j;
     }
     return out;
@@ -143,8 +143,8 @@ QString likePattern(const QString &jet)
 
 QString dateLiteral(const QString &body)
 {
-    static const char *const formats[] = {"M/d/yyyy H:mm:ss", "M/d/yyyy H:mm", "M/d/yyyy",
-                                          "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd", "M/d/yy"};
+    static const char *const formats[]
+        = { "M/d/yyyy H:mm:ss", "M/d/yyyy H:mm", "M/d/yyyy", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd", "M/d/yy" };
     const QString text = body.trimmed();
     for (const char *f : formats) {
         const QDateTime dt = QDateTime::fromString(text, QLatin1String(f));
@@ -166,7 +166,7 @@ bool isWord(const Token &t, const char *word)
 namespace JetDialect {
 std::mt19937_64 &generator()
 {
-    static std::mt19937_64 g{std::random_device{}()};
+    static std::mt19937_64 g { std::random_device {}() };
     return g;
 }
 } // namespace JetDialect
@@ -187,7 +187,8 @@ void fnTime(sqlite3_context *ctx, int, sqlite3_value **)
 
 void fnNow(sqlite3_context *ctx, int, sqlite3_value **)
 {
-    const QByteArray now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+    const QByteArray now
+        = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
     sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
 }
 
@@ -299,7 +300,8 @@ QString translate(const QString &jetSql)
         }
     };
     auto nextSolid = [&](qsizetype from) {
-        while (from < tokens.size() && (tokens[from].kind == Kind::Space || tokens[from].kind == Kind::Comment))
+        while (
+            from < tokens.size() && (tokens[from].kind == Kind::Space || tokens[from].kind == Kind::Comment))
             ++from;
         return from;
     };
@@ -311,9 +313,11 @@ QString translate(const QString &jetSql)
             if (isWord(t, "SELECT")) {
                 out += t.text;
                 qsizetype k = nextSolid(i + 1);
-                if (k < tokens.size() && (isWord(tokens[k], "DISTINCT") || isWord(tokens[k], "DISTINCTROW")
-                                          || isWord(tokens[k], "ALL"))) {
-                    out += QLatin1Char(' ') + (isWord(tokens[k], "ALL") ? QStringLiteral("ALL") : QStringLiteral("DISTINCT"));
+                if (k < tokens.size()
+                    && (isWord(tokens[k], "DISTINCT") || isWord(tokens[k], "DISTINCTROW")
+                        || isWord(tokens[k], "ALL"))) {
+                    out += QLatin1Char(' ')
+                        + (isWord(tokens[k], "ALL") ? QStringLiteral("ALL") : QStringLiteral("DISTINCT"));
                     i = k;
                     k = nextSolid(k + 1);
                 }
@@ -323,7 +327,7 @@ QString translate(const QString &jetSql)
                         const qsizetype p = nextSolid(m + 1);
                         // TOP n PERCENT has no SQLite equivalent: leave it for SQLite to reject
                         if (!(p < tokens.size() && isWord(tokens[p], "PERCENT"))) {
-                            scopes.append({depth, tokens[m].text});
+                            scopes.append({ depth, tokens[m].text });
                             i = m;
                         }
                     }
@@ -404,7 +408,7 @@ bool randomPick(const QString &sqliteSql, RandomPick *pick)
         } else if (k.kind == Kind::Word) {
             if (isWord(k, "SELECT") || isWord(k, "rowid"))
                 return false; // subquery, or a text that uses rowid itself
-            for (const char *fn : {"count", "sum", "min", "max", "avg", "total", "group_concat"})
+            for (const char *fn : { "count", "sum", "min", "max", "avg", "total", "group_concat" })
                 if (isWord(k, fn))
                     return false; // an aggregate sees all rows
             if (depth != 0)
@@ -418,8 +422,8 @@ bool randomPick(const QString &sqliteSql, RandomPick *pick)
             else if (isWord(k, "LIMIT") && limit < 0)
                 limit = i;
             else if (isWord(k, "GROUP") || isWord(k, "HAVING") || isWord(k, "UNION") || isWord(k, "EXCEPT")
-                     || isWord(k, "INTERSECT") || isWord(k, "JOIN") || isWord(k, "DISTINCT")
-                     || isWord(k, "OFFSET") || isWord(k, "WINDOW") || isWord(k, "ALL"))
+                || isWord(k, "INTERSECT") || isWord(k, "JOIN") || isWord(k, "DISTINCT") || isWord(k, "OFFSET")
+                || isWord(k, "WINDOW") || isWord(k, "ALL"))
                 return false;
         } else if (depth == 0 && k.text == QLatin1String(",") && from > 0) {
             return false; // a comma after FROM at the top: more tables, or more sort keys
@@ -467,16 +471,17 @@ bool randomPick(const QString &sqliteSql, RandomPick *pick)
     if (where > 0) {
         // the filter must give the same rows every time for the row list to be kept
         for (qsizetype i = where + 1; i < order; ++i)
-            for (const char *fn : {"Rnd", "random", "Time", "Now", "date", "datetime", "julianday", "strftime"})
+            for (const char *fn :
+                { "Rnd", "random", "Time", "Now", "date", "datetime", "julianday", "strftime" })
                 if (isWord(t[i], fn))
                     return false;
         cond = join(where + 1, order);
     }
     const QString table = t[tableAt].text;
     pick->rowsSql = QLatin1String("SELECT rowid FROM ") + table
-                    + (cond.isEmpty() ? QString() : QLatin1String(" WHERE ") + cond);
+        + (cond.isEmpty() ? QString() : QLatin1String(" WHERE ") + cond);
     pick->rowSql = QLatin1String("SELECT ") + join(1, from) + QLatin1String(" FROM ") + table
-                   + QLatin1String(" WHERE rowid = ?");
+        + QLatin1String(" WHERE rowid = ?");
     pick->limit = count;
     return true;
 }
@@ -493,16 +498,26 @@ void registerFunctions(sqlite3 *db)
     // Time() and Now() count as fixed within one run of a statement, as in Jet, so SQLite
     // evaluates them once instead of at every row; Rnd must stay fresh at every call.
     static const Fn fns[] = {
-        {"Rnd", 0, fnRnd, false},      {"Rnd", 1, fnRnd, false},     {"Time", 0, fnTime, true},
-        {"Now", 0, fnNow, true},       {"Len", 1, fnLen, true},      {"UCase", 1, fnUCase, true},
-        {"LCase", 1, fnLCase, true},   {"Left", 2, fnLeft, true},    {"Right", 2, fnRight, true},
-        {"Mid", 2, fnMid, true},       {"Mid", 3, fnMid, true},      {"IIf", 3, fnIIf, true},
-        {"Nz", 1, fnNz, true},         {"Nz", 2, fnNz, true},        {"Int", 1, fnInt, true},
+        { "Rnd", 0, fnRnd, false },
+        { "Rnd", 1, fnRnd, false },
+        { "Time", 0, fnTime, true },
+        { "Now", 0, fnNow, true },
+        { "Len", 1, fnLen, true },
+        { "UCase", 1, fnUCase, true },
+        { "LCase", 1, fnLCase, true },
+        { "Left", 2, fnLeft, true },
+        { "Right", 2, fnRight, true },
+        { "Mid", 2, fnMid, true },
+        { "Mid", 3, fnMid, true },
+        { "IIf", 3, fnIIf, true },
+        { "Nz", 1, fnNz, true },
+        { "Nz", 2, fnNz, true },
+        { "Int", 1, fnInt, true },
     };
     for (const Fn &f : fns)
         sqlite3_create_function_v2(db, f.name, f.args,
-                                   SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0), nullptr,
-                                   f.fn, nullptr, nullptr, nullptr);
+            SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0), nullptr, f.fn, nullptr, nullptr,
+            nullptr);
 }
 
 } // namespace JetDialect

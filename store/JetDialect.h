@@ -22,7 +22,7 @@ QString translate(const QString &jetSql);
 struct RandomPick
 {
     QString rowsSql; // SELECT rowid FROM table [WHERE cond]
-    QString rowSql;  // SELECT cols FROM table WHERE rowid = ?
+    QString rowSql; // SELECT cols FROM table WHERE rowid = ?
     qint64 limit = -1;
 };
 bool randomPick(const QString &sqliteSql, RandomPick *pick);

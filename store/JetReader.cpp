@@ -15,8 +15,8 @@
 
 #include <iconv.h>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -53,7 +53,11 @@ constexpr quint32 MaxNameBytes = 256 * 4;
 class PipeWriter
 {
 public:
-    explicit PipeWriter(int fd) : m_fd(fd) { m_buf.reserve(Capacity); }
+    explicit PipeWriter(int fd)
+        : m_fd(fd)
+    {
+        m_buf.reserve(Capacity);
+    }
     void bytes(const void *p, size_t n)
     {
         const char *c = static_cast<const char *>(p);
@@ -68,12 +72,12 @@ public:
     void u8(quint8 v) { bytes(&v, 1); }
     void u16(quint16 v)
     {
-        const unsigned char b[2] = {quint8(v), quint8(v >> 8)};
+        const unsigned char b[2] = { quint8(v), quint8(v >> 8) };
         bytes(b, 2);
     }
     void u32(quint32 v)
     {
-        const unsigned char b[4] = {quint8(v), quint8(v >> 8), quint8(v >> 16), quint8(v >> 24)};
+        const unsigned char b[4] = { quint8(v), quint8(v >> 8), quint8(v >> 16), quint8(v >> 24) };
         bytes(b, 4);
     }
     void flush()
@@ -109,8 +113,8 @@ quint32 le32(const unsigned char *p)
 // A long value (memo, OLE): 12-byte header at the row, then inline data, one LVAL row, or a chain
 // of LVAL rows each starting with the pg_row pointer of the next. libmdb's own readers cut at the
 // bind size, so the chain is walked here, with a bound on the steps against cycles.
-bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, size_t pageCount,
-                   std::string &out)
+bool readLongValue(
+    MdbHandle *mdb, const unsigned char *field, int fieldLen, size_t pageCount, std::string &out)
 {
     out.clear();
     if (fieldLen < MDB_MEMO_OVERHEAD)
@@ -120,8 +124,8 @@ bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, siz
     const quint32 word = le32(header);
     const quint32 length = word & 0x3FFFFFFFu;
     if (word & 0x80000000u) {
-        out.assign(reinterpret_cast<const char *>(field) + MDB_MEMO_OVERHEAD,
-                   size_t(fieldLen - MDB_MEMO_OVERHEAD));
+        out.assign(
+            reinterpret_cast<const char *>(field) + MDB_MEMO_OVERHEAD, size_t(fieldLen - MDB_MEMO_OVERHEAD));
         return true;
     }
     int pgRow = int(le32(header + 4));
@@ -166,13 +170,13 @@ bool readLongValue(MdbHandle *mdb, const unsigned char *field, int fieldLen, siz
     ::dup2(noise, STDERR_FILENO);
 #ifndef PLUMARET_ASAN
     // A damaged length must not let libmdb eat the machine's memory; ASan needs its address space.
-    const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
+    const rlimit limit { rlim_t(4) << 30, rlim_t(4) << 30 };
     ::setrlimit(RLIMIT_AS, &limit);
 #endif
     // Jet 3 names (tables, columns) as GBK; the values are decoded by the parent
     ::setenv("MDB_JET3_CHARSET", "CP936", 1);
-    MdbHandle *mdb = mdb_open_buffer(const_cast<char *>(image.constData()), size_t(image.size()),
-                                     MDB_NOFLAGS);
+    MdbHandle *mdb
+        = mdb_open_buffer(const_cast<char *>(image.constData()), size_t(image.size()), MDB_NOFLAGS);
     if (!mdb)
         _exit(2);
     const size_t pageCount = size_t(image.size()) / size_t(mdb->fmt->pg_size) + 1;
@@ -250,7 +254,9 @@ class PipeReader
 {
 public:
     PipeReader(int fd, int noise, std::chrono::steady_clock::time_point deadline)
-        : m_fd(fd), m_noise(noise), m_deadline(deadline)
+        : m_fd(fd)
+        , m_noise(noise)
+        , m_deadline(deadline)
     {
         m_buf.resize(1 << 16);
     }
@@ -310,13 +316,13 @@ private:
         m_pos = m_end = 0;
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                  m_deadline - std::chrono::steady_clock::now())
+                m_deadline - std::chrono::steady_clock::now())
                                   .count();
             if (left <= 0) {
                 m_timedOut = true;
                 return false;
             }
-            pollfd p[2] = {{m_fd, POLLIN, 0}, {m_noise, POLLIN, 0}};
+            pollfd p[2] = { { m_fd, POLLIN, 0 }, { m_noise, POLLIN, 0 } };
             const int r = ::poll(p, m_noise >= 0 ? 2 : 1, int(left));
             if (r < 0 && errno == EINTR)
                 continue;
@@ -472,7 +478,11 @@ QString quoteIdentifier(const QString &name)
 class Loader
 {
 public:
-    Loader(sqlite3 *db, int jetVersion) : m_db(db), m_jet3(jetVersion == MDB_VER_JET3) {}
+    Loader(sqlite3 *db, int jetVersion)
+        : m_db(db)
+        , m_jet3(jetVersion == MDB_VER_JET3)
+    {
+    }
     ~Loader()
     {
         if (m_insert)
@@ -481,10 +491,7 @@ public:
             iconv_close(m_iconv);
     }
 
-    bool exec(const char *sql)
-    {
-        return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
+    bool exec(const char *sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
     bool beginTable(const QString &name, const QStringList &names, const std::vector<Column> &cols)
     {
@@ -500,7 +507,8 @@ public:
                 create += QLatin1String(", ");
                 insert += QLatin1String(", ");
             }
-            create += quoteIdentifier(names[i]) + QLatin1Char(' ') + QLatin1String(sqlType(cols[size_t(i)].type));
+            create += quoteIdentifier(names[i]) + QLatin1Char(' ')
+                + QLatin1String(sqlType(cols[size_t(i)].type));
             insert += QLatin1Char('?');
         }
         create += QLatin1Char(')');
@@ -508,8 +516,9 @@ public:
         if (sqlite3_exec(m_db, create.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
             return false;
         const QByteArray ins = insert.toUtf8();
-        return sqlite3_prepare_v3(m_db, ins.constData(), int(ins.size()), SQLITE_PREPARE_PERSISTENT,
-                                  &m_insert, nullptr) == SQLITE_OK;
+        return sqlite3_prepare_v3(
+                   m_db, ins.constData(), int(ins.size()), SQLITE_PREPARE_PERSISTENT, &m_insert, nullptr)
+            == SQLITE_OK;
     }
 
     // Binds one value; data/size are the raw bytes of the stream.
@@ -597,18 +606,18 @@ private:
         const QDate date = QDate(1899, 12, 30).addDays(days);
         const QTime time = QTime::fromMSecsSinceStartOfDay(int(ms));
         const QByteArray text = (date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ')
-                                 + time.toString(QStringLiteral("HH:mm:ss")))
+            + time.toString(QStringLiteral("HH:mm:ss")))
                                     .toLatin1();
         return sqlite3_bind_text(m_insert, slot, text.constData(), int(text.size()), SQLITE_TRANSIENT)
-               == SQLITE_OK;
+            == SQLITE_OK;
     }
 
     bool bindGuid(int slot, const unsigned char *u)
     {
         char s[40];
         std::snprintf(s, sizeof s, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                      u[3], u[2], u[1], u[0], u[5], u[4], u[7], u[6], u[8], u[9], u[10], u[11], u[12],
-                      u[13], u[14], u[15]);
+            u[3], u[2], u[1], u[0], u[5], u[4], u[7], u[6], u[8], u[9], u[10], u[11], u[12], u[13], u[14],
+            u[15]);
         return sqlite3_bind_text(m_insert, slot, s, 38, SQLITE_TRANSIENT) == SQLITE_OK;
     }
 
@@ -631,7 +640,7 @@ private:
         if (u[0] & 0x80)
             digits.insert(digits.begin(), '-');
         return sqlite3_bind_text(m_insert, slot, digits.data(), int(digits.size()), SQLITE_TRANSIENT)
-               == SQLITE_OK;
+            == SQLITE_OK;
     }
 
     bool bindText(int slot, const char *data, quint32 size)
@@ -647,7 +656,7 @@ private:
         if (out.empty())
             return sqlite3_bind_null(m_insert, slot) == SQLITE_OK;
         return sqlite3_bind_text64(m_insert, slot, out.data(), out.size(), SQLITE_TRANSIENT, SQLITE_UTF8)
-               == SQLITE_OK;
+            == SQLITE_OK;
     }
 
     // Jet 3 phrase books were written on Chinese Windows: their text is in code page 936.
@@ -704,8 +713,7 @@ struct ChildGuard
         if (pid > 0) {
             ::kill(pid, SIGKILL);
             int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
         }
     }
     // Waits for a normal end; a child that crashed or failed makes the whole read fail.
@@ -779,7 +787,7 @@ bool hasDatabasePassword(const QByteArray &image)
     unsigned char plain[128];
     std::memcpy(plain, h + 0x18, size_t(length));
     {
-        const unsigned char key[4] = {0xC7, 0xDA, 0x39, 0x6B};
+        const unsigned char key[4] = { 0xC7, 0xDA, 0x39, 0x6B };
         unsigned char s[256];
         for (int i = 0; i < 256; ++i)
             s[i] = quint8(i);
@@ -808,8 +816,8 @@ bool hasDatabasePassword(const QByteArray &image)
     qint32 maskValue = 0;
     if (std::isfinite(created) && std::fabs(created) < 2147483647.0)
         maskValue = qint32(created);
-    const unsigned char mask[4] = {quint8(maskValue), quint8(maskValue >> 8), quint8(maskValue >> 16),
-                                   quint8(maskValue >> 24)};
+    const unsigned char mask[4]
+        = { quint8(maskValue), quint8(maskValue >> 8), quint8(maskValue >> 16), quint8(maskValue >> 24) };
     for (int i = 0; i < 40; ++i)
         if (password[i] ^ mask[i % 4])
             return true;
@@ -881,8 +889,8 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
     auto fail = [&](const QString &why) {
         result.ok = false;
         result.reason = in.timedOut() ? QStringLiteral("reading the file took too long")
-                        : in.flooded() ? QStringLiteral("libmdb floods warnings (damaged file)")
-                                       : why;
+            : in.flooded()            ? QStringLiteral("libmdb floods warnings (damaged file)")
+                                      : why;
         return result;
     };
 
@@ -931,7 +939,8 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
             if (tableOpen)
                 return fail(QStringLiteral("bad frame (damaged file)"));
             quint32 len = 0;
-            if (!in.u32(len) || len == 0 || len > MaxNameBytes || !in.bytes((scratch.resize(len), scratch.data()), len))
+            if (!in.u32(len) || len == 0 || len > MaxNameBytes
+                || !in.bytes((scratch.resize(len), scratch.data()), len))
                 return fail(QStringLiteral("bad table name"));
             const QString name = QString::fromUtf8(scratch.data(), qsizetype(len));
             tableName = name;
@@ -954,7 +963,8 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
             if (!inTable)
                 continue; // nothing SQLite could hold
             if (!loader.beginTable(name, names, cols))
-                return fail(QStringLiteral("cannot create table %1: %2").arg(name, QString::fromUtf8(sqlite3_errmsg(db))));
+                return fail(QStringLiteral("cannot create table %1: %2")
+                                .arg(name, QString::fromUtf8(sqlite3_errmsg(db))));
             seenTables << name;
             continue;
         }

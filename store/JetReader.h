@@ -17,9 +17,9 @@ namespace JetReader {
 struct Result
 {
     bool ok = false;
-    QString reason;         // why it failed, for tools and tests; the user only sees the fixed message
-    QStringList tables;     // user tables in catalogue order
-    int jetVersion = -1;    // byte 0x14 of the header: 0 Jet 3, 1 Jet 4, 2.. ACE
+    QString reason; // why it failed, for tools and tests; the user only sees the fixed message
+    QStringList tables; // user tables in catalogue order
+    int jetVersion = -1; // byte 0x14 of the header: 0 Jet 3, 1 Jet 4, 2.. ACE
 };
 
 // Time the child may take before it is killed; Connect must end within 5 s on any file.

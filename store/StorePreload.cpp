@@ -6,8 +6,8 @@
 #include <QFileInfo>
 
 #include <mutex>
-#include <system_error>
 #include <sqlite3.h>
+#include <system_error>
 
 namespace {
 
@@ -29,8 +29,10 @@ TStorePreload *livePreload = nullptr;
 } // namespace
 
 TLoadedStore::TLoadedStore(TLoadedStore &&other) noexcept
-    : db(other.release()), tables(std::move(other.tables)), failure(std::move(other.failure)),
-      reason(std::move(other.reason))
+    : db(other.release())
+    , tables(std::move(other.tables))
+    , failure(std::move(other.failure))
+    , reason(std::move(other.reason))
 {
 }
 
@@ -76,8 +78,8 @@ TLoadedStore ReadStoreFile(const QString &fileName)
 TLoadedStore ReadStoreImage(const QByteArray &image, int timeLimitMs)
 {
     TLoadedStore store;
-    if (sqlite3_open_v2(":memory:", &store.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                        nullptr)
+    if (sqlite3_open_v2(
+            ":memory:", &store.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr)
         != SQLITE_OK)
         return failed(ConnectFailedMessage, QStringLiteral("the query engine cannot start"));
     sqlite3_exec(store.db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
@@ -88,7 +90,8 @@ TLoadedStore ReadStoreImage(const QByteArray &image, int timeLimitMs)
     return store;
 }
 
-TStorePreload::TStorePreload(const QString &fileName) : m_stamp(stampOf(fileName))
+TStorePreload::TStorePreload(const QString &fileName)
+    : m_stamp(stampOf(fileName))
 {
     // The stamp is taken before the read: a file replaced meanwhile never matches it again.
     try {

@@ -14,7 +14,7 @@ struct TLoadedStore
     sqlite3 *db = nullptr;
     QStringList tables;
     QString failure; // the user's message; empty when db is set
-    QString reason;  // why it failed, for tools and tests
+    QString reason; // why it failed, for tools and tests
 
     TLoadedStore() = default;
     TLoadedStore(TLoadedStore &&other) noexcept;

@@ -29,7 +29,7 @@ class TResultCursor
 public:
     QStringList names;
     QHash<QString, int> index; // case-folded name -> first column of that name
-    std::vector<Value> cells;  // row-major
+    std::vector<Value> cells; // row-major
     int rows = 0;
     int current = 0;
     bool atEnd = true;
@@ -159,7 +159,10 @@ void setNames(sqlite3_stmt *stmt, TResultCursor &cur)
 
 // ---------------------------------------------------------------- TResultSet
 
-TResultSet::TResultSet() : d(std::make_unique<TResultCursor>()) {}
+TResultSet::TResultSet()
+    : d(std::make_unique<TResultCursor>())
+{
+}
 TResultSet::~TResultSet() = default;
 
 bool TResultSet::ResultIsEmpty() const
@@ -257,8 +260,9 @@ qint32 TResultSet::FieldInteger(const QString &name) const
 TDBBuilder::~TDBBuilder() = default;
 
 TAdoBuilder::TAdoBuilder(const QString &fileName)
-    : Connection(std::make_unique<TAdoConnection>()), m_resultSet(std::make_unique<TResultSet>()),
-      m_fileName(fileName)
+    : Connection(std::make_unique<TAdoConnection>())
+    , m_resultSet(std::make_unique<TResultSet>())
+    , m_fileName(fileName)
 {
     ResultSet = m_resultSet.get();
 }

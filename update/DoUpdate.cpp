@@ -11,8 +11,8 @@ extern "C" __attribute__((visibility("default"))) void DoUpdate(WId window, cons
     QVersionNumber own = QVersionNumber::fromString(QCoreApplication::applicationVersion());
     if (own.isNull())
         own = QVersionNumber::fromString(QLatin1String(PLUMARET_VERSION));
-    auto *check = new UpdateCheck(QWidget::find(window), QUrl(QString::fromUtf8(url)), own,
-                                  QCoreApplication::instance());
+    auto *check = new UpdateCheck(
+        QWidget::find(window), QUrl(QString::fromUtf8(url)), own, QCoreApplication::instance());
     QObject::connect(check, &UpdateCheck::finished, check, &QObject::deleteLater);
     check->start();
 }

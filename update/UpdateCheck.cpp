@@ -12,10 +12,13 @@ namespace {
 const char VendorPagePath[] = "/201071910.html";
 }
 
-UpdateCheck::UpdateCheck(QWidget *window, const QUrl &noticeUrl, const QVersionNumber &ownVersion,
-                         QObject *parent)
-    : QObject(parent), m_window(window), m_noticeUrl(noticeUrl), m_ownVersion(ownVersion),
-      m_network(new QNetworkAccessManager(this))
+UpdateCheck::UpdateCheck(
+    QWidget *window, const QUrl &noticeUrl, const QVersionNumber &ownVersion, QObject *parent)
+    : QObject(parent)
+    , m_window(window)
+    , m_noticeUrl(noticeUrl)
+    , m_ownVersion(ownVersion)
+    , m_network(new QNetworkAccessManager(this))
 {
 }
 
@@ -36,7 +39,8 @@ void UpdateCheck::start()
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(MaxRedirects);
     request.setTransferTimeout(m_timeoutMs);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Plumaret-Update/" PLUMARET_VERSION));
+    request.setHeader(
+        QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Plumaret-Update/" PLUMARET_VERSION));
     m_reply = m_network->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &UpdateCheck::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &UpdateCheck::onFinished);
@@ -70,8 +74,8 @@ void UpdateCheck::onFinished()
         emit finished(false);
         return;
     }
-    auto *window = new UpdateNoticeWindow(*notice, notice->link.isEmpty() ? vendorPage() : notice->link,
-                                          m_window);
+    auto *window
+        = new UpdateNoticeWindow(*notice, notice->link.isEmpty() ? vendorPage() : notice->link, m_window);
     m_noticeWindow = window;
     window->show();
     emit finished(true);

@@ -18,8 +18,8 @@ public:
     static constexpr qint64 MaxNoticeBytes = 64 * 1024;
     static constexpr int MaxRedirects = 5;
 
-    UpdateCheck(QWidget *window, const QUrl &noticeUrl, const QVersionNumber &ownVersion,
-                QObject *parent = nullptr);
+    UpdateCheck(
+        QWidget *window, const QUrl &noticeUrl, const QVersionNumber &ownVersion, QObject *parent = nullptr);
     ~UpdateCheck() override;
 
     void setTimeout(int ms) { m_timeoutMs = ms; }

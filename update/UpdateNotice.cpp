@@ -56,7 +56,8 @@ std::optional<UpdateNotice> UpdateNotice::parse(const QByteArray &data)
         } else if (key == QLatin1String("link")) {
             notice.link = QUrl(value, QUrl::StrictMode);
             const QString scheme = notice.link.scheme();
-            if (!notice.link.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+            if (!notice.link.isValid()
+                || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
                 return std::nullopt;
         }
         // Unknown keys are left for later versions of the format.

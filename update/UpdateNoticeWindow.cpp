@@ -32,9 +32,9 @@ UpdateNoticeWindow::UpdateNoticeWindow(const UpdateNotice &notice, const QUrl &l
     auto *linkLabel = new QLabel(this);
     linkLabel->setObjectName(QStringLiteral("link"));
     linkLabel->setTextFormat(Qt::RichText);
-    linkLabel->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                           .arg(QString::fromUtf8(link.toEncoded()).toHtmlEscaped(),
-                                QStringLiteral("前往官网下载新版本")));
+    linkLabel->setText(
+        QStringLiteral("<a href=\"%1\">%2</a>")
+            .arg(QString::fromUtf8(link.toEncoded()).toHtmlEscaped(), QStringLiteral("前往官网下载新版本")));
     linkLabel->setOpenExternalLinks(true);
     layout->addWidget(linkLabel);
 

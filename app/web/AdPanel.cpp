@@ -2,11 +2,11 @@
 // the program never waits for the web engine's libraries.
 #include "WebBrowseEx.h"
 
-extern "C" __attribute__((visibility("default"))) QWidget *CreateAdvertisementPanel(QWidget *parent,
-                                                                                    const char *url)
+extern "C" __attribute__((visibility("default"))) QWidget *CreateAdvertisementPanel(
+    QWidget *parent, const char *url)
 {
     auto *panel = new TWebBrowseEx(parent);
-    panel->setUserInterfaceOptions({DontUse3DBorders, DontUseScrollBars, EnableThemes});
+    panel->setUserInterfaceOptions({ DontUse3DBorders, DontUseScrollBars, EnableThemes });
     panel->DisableCtrlShortcuts = "N";
     panel->load(QUrl(QString::fromUtf8(url)));
     return panel;

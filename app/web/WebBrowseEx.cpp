@@ -56,7 +56,11 @@ quint16 virtualKeyOf(int key)
 class HostUrlInterceptor : public QWebEngineUrlRequestInterceptor
 {
 public:
-    explicit HostUrlInterceptor(TWebBrowseEx *view) : QWebEngineUrlRequestInterceptor(view), m_view(view) {}
+    explicit HostUrlInterceptor(TWebBrowseEx *view)
+        : QWebEngineUrlRequestInterceptor(view)
+        , m_view(view)
+    {
+    }
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
@@ -81,7 +85,11 @@ private:
 class HostPage : public QWebEnginePage
 {
 public:
-    HostPage(QWebEngineProfile *profile, TWebBrowseEx *view) : QWebEnginePage(profile, view), m_view(view) {}
+    HostPage(QWebEngineProfile *profile, TWebBrowseEx *view)
+        : QWebEnginePage(profile, view)
+        , m_view(view)
+    {
+    }
 
 protected:
     void javaScriptAlert(const QUrl &origin, const QString &message) override
@@ -110,14 +118,15 @@ private:
     TWebBrowseEx *m_view;
 };
 
-TWebBrowseEx::TWebBrowseEx(QWidget *parent) : QWebEngineView(parent)
+TWebBrowseEx::TWebBrowseEx(QWidget *parent)
+    : QWebEngineView(parent)
 {
     // Off the record: the panel keeps no cookies or cache on disk.
     m_profile = new QWebEngineProfile(this);
     m_interceptor = new HostUrlInterceptor(this);
     m_profile->setUrlRequestInterceptor(m_interceptor);
     connect(m_profile, &QWebEngineProfile::downloadRequested, this,
-            [](QWebEngineDownloadRequest *download) { download->cancel(); });
+        [](QWebEngineDownloadRequest *download) { download->cancel(); });
 
     m_page = new HostPage(m_profile, this);
     QWebEngineSettings *settings = m_page->settings();
@@ -288,7 +297,8 @@ void TWebBrowseEx::applyHostInfo()
     TDOCHOSTUIINFO info;
     GetHostInfo(info);
     QWebEngineSettings *settings = m_page->settings();
-    settings->setAttribute(QWebEngineSettings::ShowScrollBars, !(info.dwFlags & HostFlagOf(DontUseScrollBars)));
+    settings->setAttribute(
+        QWebEngineSettings::ShowScrollBars, !(info.dwFlags & HostFlagOf(DontUseScrollBars)));
 
     QWebEngineScriptCollection &scripts = m_page->scripts();
     for (const QWebEngineScript &script : scripts.find(QLatin1String(NoTextSelectScript)))
@@ -298,8 +308,7 @@ void TWebBrowseEx::applyHostInfo()
         script.setName(QLatin1String(NoTextSelectScript));
         script.setInjectionPoint(QWebEngineScript::DocumentReady);
         script.setWorldId(QWebEngineScript::ApplicationWorld);
-        script.setSourceCode(QStringLiteral(
-            "document.documentElement.style.userSelect='none';"));
+        script.setSourceCode(QStringLiteral("document.documentElement.style.userSelect='none';"));
         scripts.insert(script);
     }
 }

@@ -17,12 +17,14 @@ class TWebBrowseEx : public QWebEngineView
 {
     Q_OBJECT
 public:
-    using TShowMessageEvent = std::function<HRESULT_(TWebBrowseEx *, const QString &text, const QString &caption,
-                                                     quint32 type, qint32 &result)>;
-    using TShowContextMenuEvent = std::function<void(TWebBrowseEx *, quint32 menuKind, QPoint point, HRESULT_ &result)>;
+    using TShowMessageEvent = std::function<HRESULT_(
+        TWebBrowseEx *, const QString &text, const QString &caption, quint32 type, qint32 &result)>;
+    using TShowContextMenuEvent
+        = std::function<void(TWebBrowseEx *, quint32 menuKind, QPoint point, HRESULT_ &result)>;
     using TGetHostInfoEvent = std::function<HRESULT_(TWebBrowseEx *, TDOCHOSTUIINFO &info)>;
     using TOnActivateEvent = std::function<void(TWebBrowseEx *, bool activate)>;
-    using TTranslateAcceleratorEvent = std::function<void(TWebBrowseEx *, const TKeyMessage &message, bool &done)>;
+    using TTranslateAcceleratorEvent
+        = std::function<void(TWebBrowseEx *, const TKeyMessage &message, bool &done)>;
     using TTranslateUrlEvent = std::function<void(TWebBrowseEx *, const QString &urlIn, QString &urlOut)>;
     using TMaskedCtrlCharEvent = std::function<void(TWebBrowseEx *, char maskedChar)>;
 

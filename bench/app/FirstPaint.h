@@ -8,8 +8,7 @@
 
 // Reports the first paint of a window of type W on stdout with the peak memory so far, then ends
 // the program.
-template<typename W>
-class FirstPaint : public QObject
+template <typename W> class FirstPaint : public QObject
 {
 public:
     bool eventFilter(QObject *watched, QEvent *event) override

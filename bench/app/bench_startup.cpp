@@ -66,9 +66,9 @@ int main(int argc, char *argv[])
         QString exe;
         std::vector<double> ms, kib;
     };
-    Program programs[] = {{"bare QMainWindow", QStringLiteral(BARE_EXE), {}, {}},
-                          {"bare + Chinese  ", QStringLiteral(TEXT_EXE), {}, {}},
-                          {"plumaret window ", QStringLiteral(WINDOW_EXE), {}, {}}};
+    Program programs[] = { { "bare QMainWindow", QStringLiteral(BARE_EXE), {}, {} },
+        { "bare + Chinese  ", QStringLiteral(TEXT_EXE), {}, {} },
+        { "plumaret window ", QStringLiteral(WINDOW_EXE), {}, {} } };
     for (int i = 0; i < runs + 1; ++i) {
         for (Program &p : programs) {
             Sample s;
@@ -83,12 +83,12 @@ int main(int argc, char *argv[])
         }
     }
     std::printf("platform: %s, runs: %d (medians)\n",
-                qPrintable(env.value(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"))), runs);
+        qPrintable(env.value(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"))), runs);
     const double bt = median(programs[0].ms), bm = median(programs[0].kib);
     for (const Program &p : programs) {
         const double t = median(p.ms), m = median(p.kib);
         std::printf("%s: first paint %5.1f ms (%.2fx), peak memory %5.1f MiB (%.2fx)\n", p.label, t, t / bt,
-                    m / 1024, m / bm);
+            m / 1024, m / bm);
     }
     std::printf("goal: the window within 1.30x of the bare window's time\n");
     return 0;

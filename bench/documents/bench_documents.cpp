@@ -37,7 +37,8 @@ void fillLetter(QTextDocument &doc, qint64 bytes)
     spaced.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
-    const QString line = QStringLiteral("    亲爱的，每当夜深人静，我总会想起你的笑容，那是我心中最美的风景。");
+    const QString line
+        = QStringLiteral("    亲爱的，每当夜深人静，我总会想起你的笑容，那是我心中最美的风景。");
     qint64 size = 0;
     for (int i = 0; size < bytes; ++i) {
         if (i)
@@ -66,7 +67,7 @@ int main(int argc, char **argv)
     fillLetter(rtfLetter, 230'000);
     fillLetter(textLetter, 1'000'000);
 
-    for (const char *name : {"letter.rtf", "letter.txt"}) {
+    for (const char *name : { "letter.rtf", "letter.txt" }) {
         const QString path = dir.filePath(QLatin1String(name));
         const QTextDocument &letter = QByteArray(name).endsWith(".rtf") ? rtfLetter : textLetter;
         const double save = bestOf(5, [&] { SaveDocumentFile(path, &letter, TTextEncoding::teGB18030); });

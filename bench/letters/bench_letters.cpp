@@ -4,9 +4,9 @@
 // repaint) and of btnStartClick with 100 lines, each with its ratio to the goal.
 //
 //   bench_letters [runs]        (default 15)
-#include "SyntheticPhraseBook.h"
 #include "LetterComposer.h"
 #include "LetterModels.h"
+#include "SyntheticPhraseBook.h"
 #include "uFrmMain.h"
 
 #include <QApplication>
@@ -67,7 +67,8 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     std::printf("writing the phrase book (%d phrases, %d templates) ...\n", Phrases, Templates);
-    TSyntheticPhraseBook{Phrases, BigClassPhrases, Templates, true}.write(dir.filePath(QStringLiteral("db.dll")));
+    TSyntheticPhraseBook { Phrases, BigClassPhrases, Templates, true }.write(
+        dir.filePath(QStringLiteral("db.dll")));
     QDir::setCurrent(dir.path());
 
     TfrmMain w;
@@ -82,32 +83,44 @@ int main(int argc, char **argv)
     std::printf("%d runs each, median:\n", runs);
 
     w.pgMode->setCurrentIndex(1);
-    report("LoadTemplates (5,000 templates)", measure(runs, [] {}, [&] { w.LoadTemplates(); }), 50);
+    report("LoadTemplates (5,000 templates)",
+        measure(
+            runs, [] {}, [&] { w.LoadTemplates(); }),
+        50);
     report("  the store's query alone",
-           measure(runs, [] {}, [&] { w.PhraseStore->OpenQuery(Letters::TemplatesSql()); }), 50);
+        measure(
+            runs, [] {}, [&] { w.PhraseStore->OpenQuery(Letters::TemplatesSql()); }),
+        50);
     report("  query and row records, without the model",
-           measure(runs, [] {}, [&] { Letters::TLetterComposer(*w.PhraseStore).Templates(); }), 50);
+        measure(
+            runs, [] {}, [&] { Letters::TLetterComposer(*w.PhraseStore).Templates(); }),
+        50);
 
     w.pgMode->setCurrentIndex(2);
     report("class change to a class of 10,000 phrases",
-           measure(runs, [&] { w.edtQHType->setCurrentIndex(otherClass); },
-                   [&] { w.edtQHType->setCurrentIndex(bigClass); }),
-           50);
+        measure(
+            runs, [&] { w.edtQHType->setCurrentIndex(otherClass); },
+            [&] { w.edtQHType->setCurrentIndex(bigClass); }),
+        50);
 
     w.edtQHType->setCurrentIndex(bigClass);
     int row = 0;
     report("one toggle in that class (letter rebuilt)",
-           measure(runs,
-                   [&] {
-                       w.pgMode->setCurrentIndex(2);
-                       w.vstGroup->setCurrentIndex(w.GroupModel->index(row));
-                       row += 397;
-                   },
-                   [&] { w.vstGroupColumnDblClick(); }),
-           16);
+        measure(
+            runs,
+            [&] {
+                w.pgMode->setCurrentIndex(2);
+                w.vstGroup->setCurrentIndex(w.GroupModel->index(row));
+                row += 397;
+            },
+            [&] { w.vstGroupColumnDblClick(); }),
+        16);
 
     w.pgMode->setCurrentIndex(0);
     w.edtLines->setValue(100);
-    report("btnStartClick with 100 lines", measure(runs, [] {}, [&] { w.btnStartClick(); }), 50);
+    report("btnStartClick with 100 lines",
+        measure(
+            runs, [] {}, [&] { w.btnStartClick(); }),
+        50);
     return 0;
 }

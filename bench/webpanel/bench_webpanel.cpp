@@ -102,9 +102,10 @@ Figures median(const QString &mode, const QString &folder, int runs)
     for (int i = 0; i < runs; ++i) {
         QProcess child;
         child.setWorkingDirectory(folder);
-        child.start(QCoreApplication::applicationFilePath(), {mode});
+        child.start(QCoreApplication::applicationFilePath(), { mode });
         child.waitForFinished(60000);
-        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split('\n').last().split(' ');
+        const QList<QByteArray> fields
+            = child.readAllStandardOutput().trimmed().split('\n').last().split(' ');
         if (fields.size() != 3) {
             std::fprintf(stderr, "run failed: %s\n", child.readAllStandardError().constData());
             continue;
@@ -117,8 +118,8 @@ Figures median(const QString &mode, const QString &folder, int runs)
     std::sort(paint.begin(), paint.end());
     std::sort(memory.begin(), memory.end());
     if (paint.isEmpty())
-        return {0, 0};
-    return {paint.at(paint.size() / 2), memory.at(memory.size() / 2)};
+        return { 0, 0 };
+    return { paint.at(paint.size() / 2), memory.at(memory.size() / 2) };
 }
 
 } // namespace
@@ -130,7 +131,8 @@ int main(int argc, char **argv)
 
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
-    if (!QFile::copy(QStringLiteral(PLUMARET_BINARY_DIR "/app/db.dll"), folder.filePath(QStringLiteral("db.dll")))) {
+    if (!QFile::copy(
+            QStringLiteral(PLUMARET_BINARY_DIR "/app/db.dll"), folder.filePath(QStringLiteral("db.dll")))) {
         std::fprintf(stderr, "build the phrase book first (app/db.dll)\n");
         return 1;
     }
@@ -138,10 +140,11 @@ int main(int argc, char **argv)
     const Figures without = median(QStringLiteral("without"), folder.path(), runs);
     const Figures with = median(QStringLiteral("with"), folder.path(), runs);
     std::printf("median of %d runs        first paint   memory (process tree)\n", runs);
-    std::printf("without web panel       %6lld ms      %7.1f MiB\n", without.paintMs, without.memoryKiB / 1024.0);
+    std::printf(
+        "without web panel       %6lld ms      %7.1f MiB\n", without.paintMs, without.memoryKiB / 1024.0);
     std::printf("with web panel          %6lld ms      %7.1f MiB\n", with.paintMs, with.memoryKiB / 1024.0);
     if (without.paintMs > 0 && without.memoryKiB > 0)
         std::printf("ratio                   %6.2fx         %7.2fx   (goal for first paint: <= 1.10x)\n",
-                    double(with.paintMs) / without.paintMs, double(with.memoryKiB) / without.memoryKiB);
+            double(with.paintMs) / without.paintMs, double(with.memoryKiB) / without.memoryKiB);
     return 0;
 }

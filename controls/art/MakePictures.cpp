@@ -17,7 +17,7 @@ QString outDir;
 
 void save(const QString &name, QSize size, const Draw &draw, bool opaque = false)
 {
-    for (int scale : {1, 2}) {
+    for (int scale : { 1, 2 }) {
         QImage img(size * scale, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
         img.fill(opaque ? Qt::white : Qt::transparent);
         {
@@ -27,7 +27,8 @@ void save(const QString &name, QSize size, const Draw &draw, bool opaque = false
             p.scale(scale, scale);
             draw(p);
         }
-        const QString file = QDir(outDir).filePath(name + (scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png")));
+        const QString file
+            = QDir(outDir).filePath(name + (scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png")));
         if (!img.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32).save(file))
             QTextStream(stderr) << "cannot write " << file << "\n";
     }
@@ -123,7 +124,7 @@ void page(QPainter &p, Look look)
     fold.closeSubpath();
     p.drawPath(fold);
     p.setPen(QPen(c, 1, Qt::SolidLine, Qt::RoundCap));
-    for (qreal y : {11.5, 14.5, 17.5})
+    for (qreal y : { 11.5, 14.5, 17.5 })
         p.drawLine(QPointF(13.5, y), QPointF(y < 12 ? 19.5 : 23.5, y));
     heartAt(p, QPointF(22, 19.6), 1.9);
 }
@@ -151,9 +152,13 @@ void cards(QPainter &p, Look look)
 
 void modeButton(const QString &name, const QString &text, void (*glyph)(QPainter &, Look))
 {
-    const struct { Look look; const char *suffix; } looks[] = {{Normal, "normal"}, {Hover, "hover"}, {Checked, "checked"}};
+    const struct
+    {
+        Look look;
+        const char *suffix;
+    } looks[] = { { Normal, "normal" }, { Hover, "hover" }, { Checked, "checked" } };
     for (const auto &l : looks) {
-        save(QStringLiteral("%1_%2").arg(name, QLatin1String(l.suffix)), {36, 40}, [&](QPainter &p) {
+        save(QStringLiteral("%1_%2").arg(name, QLatin1String(l.suffix)), { 36, 40 }, [&](QPainter &p) {
             buttonFace(p, l.look);
             glyph(p, l.look);
             caption(p, text, l.look);
@@ -164,7 +169,7 @@ void modeButton(const QString &name, const QString &text, void (*glyph)(QPainter
 // Pixels of the bands are set one by one: they are stretched, so they must be exact.
 void bands()
 {
-    for (int scale : {1, 2}) {
+    for (int scale : { 1, 2 }) {
         const QString suffix = scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png");
         QImage names(1 * scale, 50 * scale, QImage::Format_RGB32);
         names.fill(Qt::white);
@@ -179,8 +184,9 @@ void bands()
                 c = lx == 38 ? QColor(0xF2, 0xF7, 0xFC) : QColor(0x96, 0xD1, 0xF3);
             else if (lx >= 26) {
                 const qreal t = (x - 26.0 * scale) / (12.0 * scale);
-                c = QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t, from.greenF() + (to.greenF() - from.greenF()) * t,
-                                     from.blueF() + (to.blueF() - from.blueF()) * t);
+                c = QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
+                    from.greenF() + (to.greenF() - from.greenF()) * t,
+                    from.blueF() + (to.blueF() - from.blueF()) * t);
             }
             for (int y = 0; y < scale; ++y)
                 bar.setPixelColor(x, y, c);
@@ -192,35 +198,38 @@ void bands()
 // Three 5 x 79 frames: normal, hot, pressed. Dashes down the middle, a triangle at each end.
 void splitterButton(const QString &name, bool pointLeft)
 {
-    save(name, {15, 79}, [&](QPainter &p) {
-        for (int frame = 0; frame < 3; ++frame) {
-            const QColor c = frame == 1 ? QColor(0xC2, 0xEB, 0xFA) : QColor(0xA4, 0xD5, 0xF0);
-            const qreal x = frame * 5;
-            p.setPen(Qt::NoPen);
-            p.setBrush(c);
-            for (qreal y : {0.0, 71.0}) {
-                QPainterPath t;
-                if (pointLeft) {
-                    t.moveTo(x + 1, y + 4);
-                    t.lineTo(x + 4, y + 1);
-                    t.lineTo(x + 4, y + 7);
-                } else {
-                    t.moveTo(x + 4, y + 4);
-                    t.lineTo(x + 1, y + 1);
-                    t.lineTo(x + 1, y + 7);
+    save(
+        name, { 15, 79 },
+        [&](QPainter &p) {
+            for (int frame = 0; frame < 3; ++frame) {
+                const QColor c = frame == 1 ? QColor(0xC2, 0xEB, 0xFA) : QColor(0xA4, 0xD5, 0xF0);
+                const qreal x = frame * 5;
+                p.setPen(Qt::NoPen);
+                p.setBrush(c);
+                for (qreal y : { 0.0, 71.0 }) {
+                    QPainterPath t;
+                    if (pointLeft) {
+                        t.moveTo(x + 1, y + 4);
+                        t.lineTo(x + 4, y + 1);
+                        t.lineTo(x + 4, y + 7);
+                    } else {
+                        t.moveTo(x + 4, y + 4);
+                        t.lineTo(x + 1, y + 1);
+                        t.lineTo(x + 1, y + 7);
+                    }
+                    t.closeSubpath();
+                    p.drawPath(t);
                 }
-                t.closeSubpath();
-                p.drawPath(t);
+                for (qreal y = 12; y < 67; y += 4)
+                    p.drawRect(QRectF(x + 2, y, 1, 2));
             }
-            for (qreal y = 12; y < 67; y += 4)
-                p.drawRect(QRectF(x + 2, y, 1, 2));
-        }
-    }, true);
+        },
+        true);
 }
 
 void icon(int size)
 {
-    save(QStringLiteral("icon%1").arg(size), {size, size}, [&](QPainter &p) {
+    save(QStringLiteral("icon%1").arg(size), { size, size }, [&](QPainter &p) {
         p.scale(size / 32.0, size / 32.0);
         QLinearGradient g(0, 6, 0, 28);
         g.setColorAt(0, QColor(0xFF, 0xFF, 0xFF));

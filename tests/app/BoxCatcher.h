@@ -18,7 +18,8 @@ struct SeenBox
 class BoxCatcher : public QObject
 {
 public:
-    explicit BoxCatcher(QMessageBox::StandardButton answer = QMessageBox::NoButton) : m_answer(answer)
+    explicit BoxCatcher(QMessageBox::StandardButton answer = QMessageBox::NoButton)
+        : m_answer(answer)
     {
         connect(&m_timer, &QTimer::timeout, this, &BoxCatcher::poll);
         m_timer.start(10);
@@ -37,8 +38,8 @@ private:
         seen.icon = box->icon();
         for (QAbstractButton *b : box->buttons())
             seen.buttons << box->standardButton(b);
-        QAbstractButton *press = m_answer != QMessageBox::NoButton ? box->button(m_answer)
-                                                                   : box->buttons().value(0);
+        QAbstractButton *press
+            = m_answer != QMessageBox::NoButton ? box->button(m_answer) : box->buttons().value(0);
         if (press)
             press->click();
         else

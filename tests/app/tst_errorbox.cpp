@@ -59,8 +59,10 @@ void tst_ErrorBox::fullStopRule_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("chinese gets one") << QStringLiteral("连接数据库失败") << QStringLiteral("连接数据库失败.");
-    QTest::newRow("full-width stop still gets one") << QStringLiteral("出错了。") << QStringLiteral("出错了。.");
+    QTest::newRow("chinese gets one")
+        << QStringLiteral("连接数据库失败") << QStringLiteral("连接数据库失败.");
+    QTest::newRow("full-width stop still gets one")
+        << QStringLiteral("出错了。") << QStringLiteral("出错了。.");
     QTest::newRow("letter gets one") << QStringLiteral("Disk full") << QStringLiteral("Disk full.");
     QTest::newRow("question mark sorts after") << QStringLiteral("Why?") << QStringLiteral("Why?.");
     QTest::newRow("digit sorts after") << QStringLiteral("code 5") << QStringLiteral("code 5.");
@@ -105,7 +107,7 @@ void tst_ErrorBox::exceptionInHandlerShowsErrorBoxAndProgramGoesOn()
         QCOMPARE(catcher.seen.title, QStringLiteral("墨韵笺语工坊"));
         QCOMPARE(catcher.seen.text, text);
         QCOMPARE(catcher.seen.icon, QMessageBox::Critical);
-        QCOMPARE(catcher.seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+        QCOMPARE(catcher.seen.buttons, QList<QMessageBox::StandardButton> { QMessageBox::Ok });
     }
     // The loop goes on: the same handler reports again.
     BoxCatcher second;
@@ -134,9 +136,9 @@ void tst_ErrorBox::guardedHandlerReportsAtItsOwnBoundary()
     QPushButton button;
     int runs = 0;
     QObject::connect(&button, &QPushButton::clicked, &button, Guarded([&runs] {
-                         ++runs;
-                         throw EPlumaretError(QStringLiteral("保存失败"));
-                     }));
+        ++runs;
+        throw EPlumaretError(QStringLiteral("保存失败"));
+    }));
     BoxCatcher catcher;
     button.click();
     QCOMPARE(runs, 1);
@@ -152,15 +154,15 @@ void tst_ErrorBox::msgBoxKinds_data()
     QTest::addColumn<int>("answer");
     using B = QList<QMessageBox::StandardButton>;
     QTest::newRow("0 information") << 0 << QStringLiteral("提示") << int(QMessageBox::Information)
-                                   << B{QMessageBox::Ok} << int(QMessageBox::Ok);
+                                   << B { QMessageBox::Ok } << int(QMessageBox::Ok);
     QTest::newRow("1 question, yes") << 1 << QStringLiteral("询问") << int(QMessageBox::Question)
-                                     << B{QMessageBox::Yes, QMessageBox::No} << int(QMessageBox::Yes);
+                                     << B { QMessageBox::Yes, QMessageBox::No } << int(QMessageBox::Yes);
     QTest::newRow("1 question, no") << 1 << QStringLiteral("询问") << int(QMessageBox::Question)
-                                    << B{QMessageBox::Yes, QMessageBox::No} << int(QMessageBox::No);
+                                    << B { QMessageBox::Yes, QMessageBox::No } << int(QMessageBox::No);
     QTest::newRow("2 warning") << 2 << QStringLiteral("警告") << int(QMessageBox::Warning)
-                               << B{QMessageBox::Ok} << int(QMessageBox::Ok);
+                               << B { QMessageBox::Ok } << int(QMessageBox::Ok);
     QTest::newRow("3 error") << 3 << QStringLiteral("错误") << int(QMessageBox::Critical)
-                             << B{QMessageBox::Ok} << int(QMessageBox::Ok);
+                             << B { QMessageBox::Ok } << int(QMessageBox::Ok);
 }
 
 void tst_ErrorBox::msgBoxKinds()

@@ -121,7 +121,7 @@ void TestLettersWindow::initTestCase()
     QCOMPARE(w->ClassIDs.size(), w->edtQHType->count());
     QCOMPARE(w->edtQHType->currentIndex(), 0);
     QCOMPARE(w->GroupModel->rowCount(),
-             count(QStringLiteral("SELECT ID FROM LoveWord WHERE ClassID = %1").arg(w->ClassIDs.at(0))));
+        count(QStringLiteral("SELECT ID FROM LoveWord WHERE ClassID = %1").arg(w->ClassIDs.at(0))));
     QVERIFY(!w->vstTemplate->currentIndex().isValid());
     QVERIFY(w->edtBrowse->toPlainText().isEmpty());
 }
@@ -160,7 +160,8 @@ void TestLettersWindow::lineCountField_data()
     QTest::addColumn<int>("bodyLines");
     QTest::newRow("emptied reads as 1") << QString() << QStringLiteral("1") << 1;
     QTest::newRow("0 becomes 1") << QStringLiteral("0") << QStringLiteral("1") << 1;
-    QTest::newRow("150 becomes 100: every allowed phrase") << QStringLiteral("150") << QStringLiteral("100") << -1;
+    QTest::newRow("150 becomes 100: every allowed phrase")
+        << QStringLiteral("150") << QStringLiteral("100") << -1;
     QTest::newRow("at most three characters") << QStringLiteral("0021") << QStringLiteral("2") << 2;
 }
 
@@ -200,7 +201,7 @@ void TestLettersWindow::lineCountKeys()
     // refused keys change nothing; Enter does not press anything either
     const QString before = w->edtLines->text();
     const QString letter = w->edtEditor->toPlainText();
-    for (const char key : {'a', ' ', '*'})
+    for (const char key : { 'a', ' ', '*' })
         QTest::keyClick(w->edtLines, key);
     QTest::keyClick(w->edtLines, Qt::Key_Return);
     QCOMPARE(w->edtLines->text(), before);
@@ -217,14 +218,15 @@ void TestLettersWindow::groupToggleRebuildsInListOrder()
 
     doubleClickRow(w->vstGroup, 2);
     QVERIFY(w->GroupModel->Rows().at(2).Picked);
-    QCOMPARE(bodyOf(letterLines(*w)), QStringList{QStringLiteral("    ") + third});
+    QCOMPARE(bodyOf(letterLines(*w)), QStringList { QStringLiteral("    ") + third });
     doubleClickRow(w->vstGroup, 0);
-    QCOMPARE(bodyOf(letterLines(*w)), (QStringList{QStringLiteral("    ") + first, QStringLiteral("    ") + third}));
+    QCOMPARE(bodyOf(letterLines(*w)),
+        (QStringList { QStringLiteral("    ") + first, QStringLiteral("    ") + third }));
     verifyLetterFormats(w->edtEditor);
     QCOMPARE(w->pgEdit->currentIndex(), 0);
     QCOMPARE(w->vstGroup->currentIndex().row(), 0);
     QCOMPARE(w->GroupModel->index(0).data(Qt::DecorationRole).value<QImage>(),
-             Letters::imTypePicture(Letters::imTypeTick));
+        Letters::imTypePicture(Letters::imTypeTick));
     keepPicture(w.get(), "group");
 
     // un-picking both leaves a letter with an empty body
@@ -236,7 +238,8 @@ void TestLettersWindow::groupToggleRebuildsInListOrder()
 
     // a double click below the last row toggles nothing
     const QString letter = w->edtEditor->toPlainText();
-    QTest::mouseDClick(w->vstGroup->viewport(), Qt::LeftButton, {}, QPoint(5, w->vstGroup->viewport()->height() - 3));
+    QTest::mouseDClick(
+        w->vstGroup->viewport(), Qt::LeftButton, {}, QPoint(5, w->vstGroup->viewport()->height() - 3));
     QVERIFY(!w->GroupModel->Rows().at(2).Picked);
     QCOMPARE(w->edtEditor->toPlainText(), letter);
 }
@@ -312,8 +315,9 @@ void TestLettersWindow::templateDoubleClickFrames()
     QCOMPARE(w->pgEdit->currentIndex(), 1);
     doubleClickRow(w->vstTemplate, 0);
     const QStringList lines = letterLines(*w);
-    QCOMPARE(lines.mid(2, 2), (QStringList{QStringLiteral("    春天来了，我想和你一起去看花。"),
-                                           QStringLiteral("    每一朵花，都像你的笑。")}));
+    QCOMPARE(lines.mid(2, 2),
+        (QStringList { QStringLiteral("    春天来了，我想和你一起去看花。"),
+            QStringLiteral("    每一朵花，都像你的笑。") }));
     QCOMPARE(lines.size(), 2 + 2 + 1 + 3);
     verifyLetterFormats(w->edtEditor);
     QCOMPARE(w->pgEdit->currentIndex(), 0);

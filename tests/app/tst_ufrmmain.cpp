@@ -64,7 +64,7 @@ public slots:
 // The stand-in Update library's bookkeeping.
 struct StandIn
 {
-    QLibrary lib{QStringLiteral(UPDATE_STANDIN)};
+    QLibrary lib { QStringLiteral(UPDATE_STANDIN) };
     int (*calls)() = nullptr;
     const char *(*lastUrl)() = nullptr;
     quintptr (*lastWindow)() = nullptr;
@@ -145,37 +145,37 @@ void tst_uFrmMain::layoutAtDesignSize_data()
     QTest::addColumn<QRect>("geometry"); // width -1: the size is the label's own
 
     const auto row = [](const char *name, QRect r) { QTest::newRow(name) << QString::fromLatin1(name) << r; };
-    row("ToolBar1", {0, 0, 725, 27});
-    row("button:FileNew", {6, 1, 31, 25});
-    row("button:FileOpen", {37, 1, 31, 25});
-    row("button:FileSave", {68, 1, 31, 25});
-    row("button:EditCut", {107, 1, 31, 25});
-    row("button:EditCopy", {138, 1, 31, 25});
-    row("button:EditPaste", {169, 1, 31, 25});
-    row("button:EditUndo", {208, 1, 31, 25});
-    row("tbWeb", {247, 1, 31, 25});
-    row("pnlLeft", {0, 27, 204, 416});
-    row("pnlLLeft", {0, 0, 40, 416});
-    row("pnlLClient", {40, 0, 164, 416});
-    row("pnlNames", {0, 0, 164, 105});
-    row("pgMode", {0, 105, 164, 311});
-    row("SplitterBar", {204, 27, 7, 416});
-    row("pnlClient", {211, 27, 414, 416});
-    row("pnlAD", {625, 27, 100, 416});
-    row("pgEdit", {5, 5, 404, 406});
-    row("btnAuto", {4, 31, 36, 40});
-    row("btnTemplate", {4, 77, 36, 40});
-    row("btnGroup", {4, 123, 36, 40});
-    row("edtYourName", {14, 27, 138, 22});
-    row("edtSheName", {14, 77, 138, 22});
-    row("edtLines", {10, 19, 138, 22});
-    row("btnStart", {10, 52, 138, 27});
-    row("vstTemplate", {10, 24, 138, 269});
-    row("edtQHType", {10, 19, 138, 20});
-    row("vstGroup", {10, 45, 138, 248});
-    row("pgPersonality", {8, 11, 380, 166});
-    row("btnMakeLetter", {8, 183, 89, 25});
-    row("edtPersonality", {8, 214, 376, 154});
+    row("ToolBar1", { 0, 0, 725, 27 });
+    row("button:FileNew", { 6, 1, 31, 25 });
+    row("button:FileOpen", { 37, 1, 31, 25 });
+    row("button:FileSave", { 68, 1, 31, 25 });
+    row("button:EditCut", { 107, 1, 31, 25 });
+    row("button:EditCopy", { 138, 1, 31, 25 });
+    row("button:EditPaste", { 169, 1, 31, 25 });
+    row("button:EditUndo", { 208, 1, 31, 25 });
+    row("tbWeb", { 247, 1, 31, 25 });
+    row("pnlLeft", { 0, 27, 204, 416 });
+    row("pnlLLeft", { 0, 0, 40, 416 });
+    row("pnlLClient", { 40, 0, 164, 416 });
+    row("pnlNames", { 0, 0, 164, 105 });
+    row("pgMode", { 0, 105, 164, 311 });
+    row("SplitterBar", { 204, 27, 7, 416 });
+    row("pnlClient", { 211, 27, 414, 416 });
+    row("pnlAD", { 625, 27, 100, 416 });
+    row("pgEdit", { 5, 5, 404, 406 });
+    row("btnAuto", { 4, 31, 36, 40 });
+    row("btnTemplate", { 4, 77, 36, 40 });
+    row("btnGroup", { 4, 123, 36, 40 });
+    row("edtYourName", { 14, 27, 138, 22 });
+    row("edtSheName", { 14, 77, 138, 22 });
+    row("edtLines", { 10, 19, 138, 22 });
+    row("btnStart", { 10, 52, 138, 27 });
+    row("vstTemplate", { 10, 24, 138, 269 });
+    row("edtQHType", { 10, 19, 138, 20 });
+    row("vstGroup", { 10, 45, 138, 248 });
+    row("pgPersonality", { 8, 11, 380, 166 });
+    row("btnMakeLetter", { 8, 183, 89, 25 });
+    row("edtPersonality", { 8, 214, 376, 154 });
 }
 
 void tst_uFrmMain::layoutAtDesignSize()
@@ -195,20 +195,20 @@ void tst_uFrmMain::resizeKeepsSidePanesAndStretchesEditors_data()
     QTest::addColumn<QSize>("size"); // after the window grew by 120 × 80
 
     const auto row = [](const char *name, QSize s) { QTest::newRow(name) << QString::fromLatin1(name) << s; };
-    row("ToolBar1", {845, 27});
-    row("pnlLeft", {204, 496});
-    row("pnlAD", {100, 496});
-    row("pnlClient", {534, 496});
-    row("pgEdit", {524, 486});
-    row("pgPersonality", {500, 166});
-    row("btnMakeLetter", {89, 25});
-    row("edtPersonality", {496, 234});
-    row("pnlNames", {164, 105});
-    row("edtYourName", {138, 22});
-    row("btnStart", {138, 27});
-    row("vstTemplate", {138, 349});
-    row("vstGroup", {138, 328});
-    row("btnAuto", {36, 40});
+    row("ToolBar1", { 845, 27 });
+    row("pnlLeft", { 204, 496 });
+    row("pnlAD", { 100, 496 });
+    row("pnlClient", { 534, 496 });
+    row("pgEdit", { 524, 486 });
+    row("pgPersonality", { 500, 166 });
+    row("btnMakeLetter", { 89, 25 });
+    row("edtPersonality", { 496, 234 });
+    row("pnlNames", { 164, 105 });
+    row("edtYourName", { 138, 22 });
+    row("btnStart", { 138, 27 });
+    row("vstTemplate", { 138, 349 });
+    row("vstGroup", { 138, 328 });
+    row("btnAuto", { 36, 40 });
 }
 
 void tst_uFrmMain::resizeKeepsSidePanesAndStretchesEditors()
@@ -250,20 +250,20 @@ void tst_uFrmMain::componentSettings()
     QCOMPARE(w.lblQHType->text(), QStringLiteral("情话类别"));
     QCOMPARE(w.pgMode->count(), 3);
 
-    const QStringList editorPages = {QStringLiteral("情书编辑器"), QStringLiteral("模版浏览器"),
-                                     QStringLiteral("个性情书"), QStringLiteral("备注编辑器")};
+    const QStringList editorPages = { QStringLiteral("情书编辑器"), QStringLiteral("模版浏览器"),
+        QStringLiteral("个性情书"), QStringLiteral("备注编辑器") };
     QCOMPARE(w.pgEdit->count(), 4);
     for (int i = 0; i < 4; ++i)
         QCOMPARE(w.pgEdit->tabText(i), editorPages.at(i));
-    const QStringList personalityPages = {QStringLiteral("大胆表白"), QStringLiteral("无敌情书"),
-                                          QStringLiteral("思春情书"), QStringLiteral("革命情书")};
+    const QStringList personalityPages = { QStringLiteral("大胆表白"), QStringLiteral("无敌情书"),
+        QStringLiteral("思春情书"), QStringLiteral("革命情书") };
     QCOMPARE(w.pgPersonality->count(), 4);
     for (int i = 0; i < 4; ++i)
         QCOMPARE(w.pgPersonality->tabText(i), personalityPages.at(i));
 
     QVERIFY(!w.edtEditor->isReadOnly());
     QVERIFY(w.edtBrowse->isReadOnly());
-    for (QTextEdit *e : {w.edtEditor, w.edtBrowse, w.edtPersonality, w.edtMemo})
+    for (QTextEdit *e : { w.edtEditor, w.edtBrowse, w.edtPersonality, w.edtMemo })
         QCOMPARE(e->document()->documentMargin(), 10.0);
     QCOMPARE(w.tbWeb->toolTip(), QStringLiteral("访问官网"));
     QCOMPARE(w.btnAuto->toolTip(), QStringLiteral("自动模式"));
@@ -293,7 +293,7 @@ void tst_uFrmMain::actions_data()
     QTest::addColumn<bool>("onToolBar");
 
     const auto row = [](const char *name, const char *caption, const char *hint, QKeySequence key,
-                        const char *menu, bool tool) {
+                         const char *menu, bool tool) {
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
                             << QString::fromUtf8(hint) << key << QString::fromLatin1(menu) << tool;
     };
@@ -324,7 +324,7 @@ void tst_uFrmMain::actions()
     QCOMPARE(action->toolTip(), hint);
     QCOMPARE(action->shortcut(), shortcut);
     QCOMPARE(action->icon().isNull(), !onToolBar);
-    for (QMenu *m : {w->mnuFile, w->mnuEdit, w->mnuTools})
+    for (QMenu *m : { w->mnuFile, w->mnuEdit, w->mnuTools })
         QCOMPARE(m->actions().contains(action), m->objectName() == menu);
     QCOMPARE(component(w.get(), QStringLiteral("button:") + name) != nullptr, onToolBar);
 
@@ -340,7 +340,7 @@ void tst_uFrmMain::menusShowOnlyFileAndEdit()
         if (a->isVisible())
             visible << a->text();
     }
-    QCOMPARE(visible, (QStringList{QStringLiteral("文件"), QStringLiteral("编辑(&E)")}));
+    QCOMPARE(visible, (QStringList { QStringLiteral("文件"), QStringLiteral("编辑(&E)") }));
 
     const auto shown = [](QMenu *m) {
         QStringList texts;
@@ -350,12 +350,12 @@ void tst_uFrmMain::menusShowOnlyFileAndEdit()
         }
         return texts;
     };
-    QCOMPARE(shown(w.mnuFile), (QStringList{QStringLiteral("新建(&N)"), QStringLiteral("打开(&O)..."),
-                                            QStringLiteral("-"), QStringLiteral("保存(&S)"),
-                                            QStringLiteral("-"), QStringLiteral("退出 (&X)")}));
-    QCOMPARE(shown(w.mnuEdit), (QStringList{QStringLiteral("撤消(&U)"), QStringLiteral("-"),
-                                            QStringLiteral("剪切(&T)"), QStringLiteral("复制(&C)"),
-                                            QStringLiteral("粘贴(&P)")}));
+    QCOMPARE(shown(w.mnuFile),
+        (QStringList { QStringLiteral("新建(&N)"), QStringLiteral("打开(&O)..."), QStringLiteral("-"),
+            QStringLiteral("保存(&S)"), QStringLiteral("-"), QStringLiteral("退出 (&X)") }));
+    QCOMPARE(shown(w.mnuEdit),
+        (QStringList { QStringLiteral("撤消(&U)"), QStringLiteral("-"), QStringLiteral("剪切(&T)"),
+            QStringLiteral("复制(&C)"), QStringLiteral("粘贴(&P)") }));
     QCOMPARE(w.mnuEdit->actions().size(), 8);
 }
 
@@ -365,7 +365,7 @@ void tst_uFrmMain::hiddenMenusCannotBeChosen()
     QApplication::setActiveWindow(w.get());
     const QList<QAction *> edit = w->mnuEdit->actions();
     QSet<QAction *> hidden(edit.begin() + 5, edit.end());
-    QList<QMenu *> menus = {w->mnuTools};
+    QList<QMenu *> menus = { w->mnuTools };
     while (!menus.isEmpty()) {
         QMenu *m = menus.takeFirst();
         hidden.insert(m->menuAction());
@@ -408,8 +408,8 @@ void tst_uFrmMain::modeButtonShowsItsPage()
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(w->pgMode->currentIndex(), page);
     QVERIFY(b->isChecked());
-    const int checked = int(w->btnAuto->isChecked()) + int(w->btnTemplate->isChecked())
-                        + int(w->btnGroup->isChecked());
+    const int checked
+        = int(w->btnAuto->isChecked()) + int(w->btnTemplate->isChecked()) + int(w->btnGroup->isChecked());
     QCOMPARE(checked, 1);
     // Nothing else changes.
     QCOMPARE(w->pgEdit->currentIndex(), 3);
@@ -422,7 +422,7 @@ void tst_uFrmMain::toolbarBackground()
     QTRY_COMPARE(w->ToolBar1->size(), QSize(725, 27));
     const QImage image = w->ToolBar1->grab().toImage();
     // Buttons cover rows 1 to 25; rows 0 and 26 are the background everywhere.
-    for (int x : {0, 6, 100, 400, 724}) {
+    for (int x : { 0, 6, 100, 400, 724 }) {
         QCOMPARE(image.pixelColor(x, 0), QColor(241, 249, 255));
         QCOMPARE(image.pixelColor(x, 26), QColor(164, 213, 240));
     }
@@ -439,7 +439,8 @@ void tst_uFrmMain::toolPicturesComeFromTheIconTheme_data()
     QTest::addColumn<QString>("theme");
     QTest::addColumn<QString>("iconName"); // empty: the bundled picture
 
-    QTest::newRow("a desktop theme") << "desk" << "document-new";
+    QTest::newRow("a desktop theme") << "desk"
+                                     << "document-new";
     QTest::newRow("hicolor") << "hicolor" << QString();
     QTest::newRow("no theme") << QString() << QString();
 }
@@ -450,19 +451,19 @@ void tst_uFrmMain::toolPicturesComeFromTheIconTheme()
     QFETCH(QString, iconName);
     // Both themes hold document-new, so only the choice of theme decides.
     QTemporaryDir icons;
-    for (const QString &name : {QStringLiteral("desk"), QStringLiteral("hicolor")}) {
+    for (const QString &name : { QStringLiteral("desk"), QStringLiteral("hicolor") }) {
         QVERIFY(QDir(icons.path()).mkpath(name + QStringLiteral("/16x16/actions")));
         QFile index(icons.filePath(name + QStringLiteral("/index.theme")));
         QVERIFY(index.open(QIODevice::WriteOnly));
         index.write("[Icon Theme]\nName=" + name.toUtf8()
-                    + "\nDirectories=16x16/actions\n\n[16x16/actions]\nSize=16\nType=Fixed\n");
+            + "\nDirectories=16x16/actions\n\n[16x16/actions]\nSize=16\nType=Fixed\n");
         QPixmap red(16, 16);
         red.fill(Qt::red);
         QVERIFY(red.save(icons.filePath(name + QStringLiteral("/16x16/actions/document-new.png"))));
     }
     const QStringList savedPaths = QIcon::themeSearchPaths();
     const QString savedTheme = QIcon::themeName();
-    QIcon::setThemeSearchPaths({icons.path()});
+    QIcon::setThemeSearchPaths({ icons.path() });
     QIcon::setThemeName(theme);
     // A theme icon follows the theme: read it while the test theme is on.
     const QIcon picture = ToolPicture(0);
@@ -481,8 +482,8 @@ void tst_uFrmMain::fontIsSongAndRendersChinese()
     QCOMPARE(w->font().family(), QStringLiteral("宋体"));
     QCOMPARE(w->font().pixelSize(), 12);
     const QString served = QFontInfo(w->font()).family();
-    QVERIFY2(served.contains(QLatin1String("UMing")) || served.contains(QLatin1String("CJK")),
-             qPrintable(served));
+    QVERIFY2(
+        served.contains(QLatin1String("UMing")) || served.contains(QLatin1String("CJK")), qPrintable(served));
     // Popups and boxes are windows of their own: they take the application's font.
     QCOMPARE(QFontInfo(QApplication::font()).family(), served);
     // Every control, in every pane and on every page, with the window's font: style sheets stop
@@ -495,10 +496,11 @@ void tst_uFrmMain::fontIsSongAndRendersChinese()
         QString path;
         for (QWidget *p = c; p && p != w.get(); p = p->parentWidget()) {
             const QString name = p->objectName();
-            path.prepend(QLatin1Char('/') + (name.isEmpty() ? QLatin1String(p->metaObject()->className()) : name));
+            path.prepend(
+                QLatin1Char('/') + (name.isEmpty() ? QLatin1String(p->metaObject()->className()) : name));
         }
         QVERIFY2(info.family() == served && info.pixelSize() == 12,
-                 qPrintable(QStringLiteral("%1: %2 %3px").arg(path, info.family()).arg(info.pixelSize())));
+            qPrintable(QStringLiteral("%1: %2 %3px").arg(path, info.family()).arg(info.pixelSize())));
     }
 }
 
@@ -533,7 +535,7 @@ void tst_uFrmMain::tbWebOpensVendorPage()
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
     QTest::mouseClick(w.tbWeb, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://plumaret.example/201071910.html"))});
+    QCOMPARE(catcher.urls, QList<QUrl> { QUrl(QStringLiteral("http://plumaret.example/201071910.html")) });
 }
 
 void tst_uFrmMain::timerCallsDoUpdateOnce()
@@ -542,7 +544,7 @@ void tst_uFrmMain::timerCallsDoUpdateOnce()
     QVERIFY2(standIn.load(), qPrintable(standIn.lib.errorString()));
     standIn.reset(nullptr);
     auto w = shownWindow();
-    w->UpdateLibraryCandidates = {QStringLiteral(UPDATE_STANDIN)};
+    w->UpdateLibraryCandidates = { QStringLiteral(UPDATE_STANDIN) };
     w->Timer->start();
     w->TimerTimer();
     QCOMPARE(standIn.calls(), 1);
@@ -560,7 +562,7 @@ void tst_uFrmMain::secondTickWhileDoUpdateRunsIsIgnored()
     TfrmMain w;
     reentrantWindow = &w;
     standIn.reset([] { reentrantWindow->TimerTimer(); });
-    w.UpdateLibraryCandidates = {QStringLiteral(UPDATE_STANDIN)};
+    w.UpdateLibraryCandidates = { QStringLiteral(UPDATE_STANDIN) };
     w.Timer->start();
     w.TimerTimer();
     const int calls = standIn.calls();
@@ -574,7 +576,7 @@ void tst_uFrmMain::missingUpdateLibraryIsSkipped()
 {
     QTemporaryDir dir;
     TfrmMain w;
-    w.UpdateLibraryCandidates = {dir.filePath(QStringLiteral("Update"))};
+    w.UpdateLibraryCandidates = { dir.filePath(QStringLiteral("Update")) };
     w.Timer->start();
     BoxCatcher catcher;
     w.TimerTimer();
@@ -587,8 +589,8 @@ void tst_uFrmMain::startUpFailureShowsBoxAndWindowStaysHidden_data()
     QTest::addColumn<QByteArray>("dbContent"); // null: no db.dll at all
     QTest::addColumn<QString>("message");
     QTest::newRow("no db.dll") << QByteArray() << QStringLiteral("找不到数据库文件，程序将退出");
-    QTest::newRow("not a Jet database") << QByteArray("this is not a database\n", 23)
-                                        << QStringLiteral("连接数据库失败，程序将退出");
+    QTest::newRow("not a Jet database")
+        << QByteArray("this is not a database\n", 23) << QStringLiteral("连接数据库失败，程序将退出");
 }
 
 void tst_uFrmMain::startUpFailureShowsBoxAndWindowStaysHidden()

@@ -103,7 +103,8 @@ void tst_uFrmMainEdit::contextMenuItemsInOrder()
     QStringList items;
     for (QAction *a : w->edtTextPopMenu->actions())
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    QCOMPARE(items, QStringList({"撤消(&U)", "-", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除(&D)", "-", "全选(&A)"}));
+    QCOMPARE(items,
+        QStringList({ "撤消(&U)", "-", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除(&D)", "-", "全选(&A)" }));
     QCOMPARE(w->edtEditor->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
@@ -115,14 +116,22 @@ void tst_uFrmMainEdit::contextMenuEnabling_data()
     QTest::addColumn<bool>("clipboard");
     QTest::addColumn<QString>("enabled");
 
-    QTest::newRow("read-only with selection") << "edtBrowse" << "abc" << true << false << "ppiCopy,ppiAll";
-    QTest::newRow("read-only, no selection") << "edtBrowse" << "abc" << false << false << "ppiAll";
-    QTest::newRow("read-only never pastes") << "edtBrowse" << "" << false << true << "";
-    QTest::newRow("empty, nothing to undo, no clipboard") << "edtEditor" << "" << false << false << "";
-    QTest::newRow("letter editor pastes") << "edtEditor" << "" << false << true << "ppiPaste";
-    QTest::newRow("personality pastes") << "edtPersonality" << "" << false << true << "ppiPaste";
-    QTest::newRow("memo pastes") << "edtMemo" << "" << false << true << "ppiPaste";
-    QTest::newRow("memo with selection") << "edtMemo" << "abc" << true << false << "ppiCut,ppiCopy,ppiDelete,ppiAll";
+    QTest::newRow("read-only with selection") << "edtBrowse"
+                                              << "abc" << true << false << "ppiCopy,ppiAll";
+    QTest::newRow("read-only, no selection") << "edtBrowse"
+                                             << "abc" << false << false << "ppiAll";
+    QTest::newRow("read-only never pastes") << "edtBrowse"
+                                            << "" << false << true << "";
+    QTest::newRow("empty, nothing to undo, no clipboard") << "edtEditor"
+                                                          << "" << false << false << "";
+    QTest::newRow("letter editor pastes") << "edtEditor"
+                                          << "" << false << true << "ppiPaste";
+    QTest::newRow("personality pastes") << "edtPersonality"
+                                        << "" << false << true << "ppiPaste";
+    QTest::newRow("memo pastes") << "edtMemo"
+                                 << "" << false << true << "ppiPaste";
+    QTest::newRow("memo with selection") << "edtMemo"
+                                         << "abc" << true << false << "ppiCut,ppiCopy,ppiDelete,ppiAll";
 }
 
 void tst_uFrmMainEdit::contextMenuEnabling()
@@ -203,10 +212,10 @@ void tst_uFrmMainEdit::treeFocusDisablesAllAndEatsMenuKeys()
     w->edtEditor->setPlainText(QStringLiteral("text"));
     QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
     focus(w->vstGroup);
-    for (QAction *a : {w->EditCut, w->EditCopy, w->EditPaste, w->EditUndo, w->EditSelectAll, w->EditDelete})
+    for (QAction *a : { w->EditCut, w->EditCopy, w->EditPaste, w->EditUndo, w->EditSelectAll, w->EditDelete })
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
     QSignalSpy paste(w->EditPaste, &QAction::triggered);
-    for (Qt::Key key : {Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_Z}) {
+    for (Qt::Key key : { Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_Z }) {
         QKeyEvent press(QEvent::ShortcutOverride, key, Qt::ControlModifier);
         QApplication::sendEvent(w->vstGroup, &press);
         QVERIFY(press.isAccepted());
@@ -279,8 +288,9 @@ void tst_uFrmMainEdit::failedSaveShowsErrorAndKeepsText()
     BoxCatcher catcher;
     w->FileSave->trigger();
     QTRY_VERIFY(catcher.seen.shown);
-    QVERIFY2(catcher.seen.text.startsWith(QStringLiteral("Cannot create file \"/nonexistent-folder/letter.txt\". ")),
-             qPrintable(catcher.seen.text));
+    QVERIFY2(catcher.seen.text.startsWith(
+                 QStringLiteral("Cannot create file \"/nonexistent-folder/letter.txt\". ")),
+        qPrintable(catcher.seen.text));
     QCOMPARE(w->edtEditor->toPlainText(), QStringLiteral("keep me"));
     QVERIFY(w->edtEditor->document()->isModified());
 }

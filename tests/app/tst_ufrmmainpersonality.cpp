@@ -1,3 +1,4 @@
+#include "InOrder.h"
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -8,7 +9,6 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
-#include "InOrder.h"
 
 #include <QtTest>
 
@@ -355,11 +355,11 @@ void tst_uFrmMainPersonality::generatesReport()
     const QStringList lines = w->edtPersonality->toPlainText().split(u'\n');
     QCOMPARE(lines.size(), 14);
     QVERIFY(lines.at(0).contains(QStringLiteral("365个")));
-    QVERIFY2(
-        ContainsInOrder(lines.at(1), { "100次", "3.65天", "60次", "60.00%", "40.00次", "40.00%", "95分钟", "0分钟" }),
+    QVERIFY2(ContainsInOrder(lines.at(1),
+                 { "100次", "3.65天", "60次", "60.00%", "40.00次", "40.00%", "95分钟", "0分钟" }),
         qPrintable(lines.at(1)));
-    QVERIFY2(
-        ContainsInOrder(lines.at(2), { "40次", "9.13天", "25次", "62.50%", "15.00次", "37.50%", "240分钟", "0分钟" }),
+    QVERIFY2(ContainsInOrder(lines.at(2),
+                 { "40次", "9.13天", "25次", "62.50%", "15.00次", "37.50%", "240分钟", "0分钟" }),
         qPrintable(lines.at(2)));
     QCOMPARE(w->pgPersonality->currentIndex(), 3);
 }

@@ -31,8 +31,8 @@ void dragSplitter(TfrmMain *w, int dx)
 {
     const QPoint start(3, 20);
     QTest::mousePress(w->SplitterBar, Qt::LeftButton, {}, start);
-    QMouseEvent move(QEvent::MouseMove, start + QPoint(dx, 0), w->SplitterBar->mapToGlobal(start + QPoint(dx, 0)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, start + QPoint(dx, 0),
+        w->SplitterBar->mapToGlobal(start + QPoint(dx, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w->SplitterBar, &move);
     QTest::mouseRelease(w->SplitterBar, Qt::LeftButton, {}, start + QPoint(dx, 0));
     settle(w);
@@ -98,7 +98,7 @@ private slots:
     {
         auto w = shownWindow();
         QVERIFY(w);
-        for (TImgCheckButton *b : {w->btnAuto, w->btnTemplate, w->btnGroup}) {
+        for (TImgCheckButton *b : { w->btnAuto, w->btnTemplate, w->btnGroup }) {
             QCOMPARE(QSize(b->ImgNormal().width(), b->ImgNormal().height()), QSize(36, 40));
             QVERIFY(!b->ImgCheck().isEmpty());
         }
@@ -106,12 +106,12 @@ private slots:
         QCoreApplication::processEvents();
         const QImage before = w->btnTemplate->grab().toImage();
         QEnterEvent enter(QPointF(5, 5), w->btnTemplate->mapToGlobal(QPointF(5, 5)),
-                          w->btnTemplate->mapToGlobal(QPointF(5, 5)));
+            w->btnTemplate->mapToGlobal(QPointF(5, 5)));
         QCoreApplication::sendEvent(w->btnTemplate, &enter);
         QCOMPARE(w->btnTemplate->state(), istEnter);
         QVERIFY(w->btnTemplate->grab().toImage() != before);
         keepShot(w.get(), "window-hover.png");
-        QTest::mouseClick(w->btnTemplate, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseClick(w->btnTemplate, Qt::LeftButton, {}, { 5, 5 });
         QVERIFY(w->btnTemplate->isChecked());
         QVERIFY(!w->btnAuto->isChecked());
         QCOMPARE(w->pgMode->currentIndex(), 1);

@@ -30,9 +30,9 @@ TImgCheckButton *modeButton(QWidget *parent, int top)
     b->setGeometry(4, top, 36, 40);
     b->setOnEnterOffset(0);
     b->setOnDownOffset(0);
-    b->setImgNormal(solid({36, 40}, Qt::red));
-    b->setImgEnter(solid({36, 40}, Qt::green));
-    b->setImgCheck(solid({36, 40}, Qt::blue));
+    b->setImgNormal(solid({ 36, 40 }, Qt::red));
+    b->setImgEnter(solid({ 36, 40 }, Qt::green));
+    b->setImgCheck(solid({ 36, 40 }, Qt::blue));
     return b;
 }
 
@@ -82,13 +82,19 @@ private slots:
         QTest::addColumn<QPoint>("image");
         QTest::addColumn<QPoint>("text");
         QTest::newRow("top") << int(iclImgTop) << int(istNormal) << "x" << QPoint(24, 7) << QPoint(20, 41);
-        QTest::newRow("top, hovered moves up-left") << int(iclImgTop) << int(istEnter) << "x" << QPoint(23, 6) << QPoint(19, 40);
-        QTest::newRow("top, pressed moves down-right") << int(iclImgTop) << int(istDown) << "x" << QPoint(25, 8) << QPoint(21, 42);
-        QTest::newRow("center overlaps") << int(iclImgCenter) << int(istNormal) << "x" << QPoint(24, 14) << QPoint(20, 24);
+        QTest::newRow("top, hovered moves up-left")
+            << int(iclImgTop) << int(istEnter) << "x" << QPoint(23, 6) << QPoint(19, 40);
+        QTest::newRow("top, pressed moves down-right")
+            << int(iclImgTop) << int(istDown) << "x" << QPoint(25, 8) << QPoint(21, 42);
+        QTest::newRow("center overlaps")
+            << int(iclImgCenter) << int(istNormal) << "x" << QPoint(24, 14) << QPoint(20, 24);
         QTest::newRow("left") << int(iclImgLeft) << int(istNormal) << "x" << QPoint(3, 14) << QPoint(37, 24);
-        QTest::newRow("right") << int(iclImgRight) << int(istNormal) << "x" << QPoint(45, 14) << QPoint(3, 24);
-        QTest::newRow("bottom") << int(iclImgBottom) << int(istNormal) << "x" << QPoint(24, 21) << QPoint(20, 7);
-        QTest::newRow("no caption, no gap") << int(iclImgTop) << int(istNormal) << "" << QPoint(24, 14) << QPoint(40, 46);
+        QTest::newRow("right") << int(iclImgRight) << int(istNormal) << "x" << QPoint(45, 14)
+                               << QPoint(3, 24);
+        QTest::newRow("bottom") << int(iclImgBottom) << int(istNormal) << "x" << QPoint(24, 21)
+                                << QPoint(20, 7);
+        QTest::newRow("no caption, no gap")
+            << int(iclImgTop) << int(istNormal) << "" << QPoint(24, 14) << QPoint(40, 46);
     }
     void layout()
     {
@@ -97,8 +103,8 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QPoint, image);
         QFETCH(QPoint, text);
-        const TImgPlacement at = TImgControl::placement({80, 60}, {32, 32}, {40, 12}, !caption.isEmpty(), 2,
-                                                        TImgControlLayout(layout), TImgState(state), 1, 1);
+        const TImgPlacement at = TImgControl::placement({ 80, 60 }, { 32, 32 }, { 40, 12 },
+            !caption.isEmpty(), 2, TImgControlLayout(layout), TImgState(state), 1, 1);
         QCOMPARE(at.image, image);
         QCOMPARE(at.caption, text);
     }
@@ -106,10 +112,14 @@ private slots:
     void negativeHalvesTruncateTowardZero()
     {
         // W - iw = -3 halves to -1.
-        QCOMPARE(TImgControl::placement({5, 5}, {8, 8}, {}, false, 2, iclImgCenter, istNormal, 1, 1).image, QPoint(-1, -1));
+        QCOMPARE(
+            TImgControl::placement({ 5, 5 }, { 8, 8 }, {}, false, 2, iclImgCenter, istNormal, 1, 1).image,
+            QPoint(-1, -1));
         // Only the low 16 bits of Spacing count: 0x10002 is a gap of 2.
-        QCOMPARE(TImgControl::placement({80, 60}, {32, 32}, {40, 12}, true, 0x10002, iclImgTop, istNormal, 1, 1).image,
-                 QPoint(24, 7));
+        QCOMPARE(TImgControl::placement(
+                     { 80, 60 }, { 32, 32 }, { 40, 12 }, true, 0x10002, iclImgTop, istNormal, 1, 1)
+                     .image,
+            QPoint(24, 7));
     }
 
     void modeButtonLooks()
@@ -118,11 +128,11 @@ private slots:
         bar.resize(40, 200);
         TImgCheckButton *b = modeButton(&bar, 31);
         QCOMPARE(shown(b), QColor(Qt::red));
-        QCOMPARE(shown(b, {35, 39}), QColor(Qt::red)); // drawn at (0, 0), full size
+        QCOMPARE(shown(b, { 35, 39 }), QColor(Qt::red)); // drawn at (0, 0), full size
         enter(b);
         QCOMPARE(b->state(), istEnter);
         QCOMPARE(shown(b), QColor(Qt::green));
-        QTest::mousePress(b, Qt::LeftButton, {}, {5, 5});
+        QTest::mousePress(b, Qt::LeftButton, {}, { 5, 5 });
         QCOMPARE(b->state(), istDown);
         QCOMPARE(shown(b), QColor(Qt::red)); // no ImgDown: the copy of ImgNormal
     }
@@ -133,9 +143,9 @@ private slots:
         auto *b = new TImgControl(&parent);
         b->resize(36, 40);
         b->setOnEnterOffset(0);
-        b->setImgNormal(solid({36, 40}, Qt::red));
+        b->setImgNormal(solid({ 36, 40 }, Qt::red));
         QCOMPARE(shown(b), QColor(Qt::red));
-        b->setImgNormal(solid({36, 40}, Qt::yellow));
+        b->setImgNormal(solid({ 36, 40 }, Qt::yellow));
         QCOMPARE(shown(b), QColor(Qt::yellow));
         enter(b);
         QCOMPARE(shown(b), QColor(Qt::red));
@@ -149,7 +159,7 @@ private slots:
         auto *b = new TImgCheckButton(&parent);
         b->resize(80, 60);
         b->setCaption("自动");
-        b->setImgNormal(solid({10, 10}, Qt::red));
+        b->setImgNormal(solid({ 10, 10 }, Qt::red));
         b->setChecked(true);
         QImage img(b->size(), QImage::Format_ARGB32_Premultiplied);
         img.fill(Qt::white);
@@ -169,8 +179,8 @@ private slots:
         first->setChecked(true);
         QList<bool> checkedDuringClick;
         connect(second, &TImgCheckButton::clicked, this, [&] { checkedDuringClick << second->isChecked(); });
-        QTest::mouseClick(second, Qt::LeftButton, {}, {5, 5});
-        QCOMPARE(checkedDuringClick, QList<bool>{false});
+        QTest::mouseClick(second, Qt::LeftButton, {}, { 5, 5 });
+        QCOMPARE(checkedDuringClick, QList<bool> { false });
         QVERIFY(second->isChecked());
         QCOMPARE(second->state(), istCheck);
         QVERIFY(!first->isChecked());
@@ -185,9 +195,9 @@ private slots:
         TImgCheckButton *b = modeButton(&bar, 0);
         b->setChecked(true);
         QSignalSpy clicks(b, &TImgCheckButton::clicked);
-        QTest::mousePress(b, Qt::LeftButton, {}, {5, 5});
+        QTest::mousePress(b, Qt::LeftButton, {}, { 5, 5 });
         QCOMPARE(b->state(), istCheck); // no pressed look
-        QTest::mouseRelease(b, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseRelease(b, Qt::LeftButton, {}, { 5, 5 });
         QCOMPARE(clicks.count(), 1);
         QVERIFY(b->isChecked());
         QCOMPARE(b->state(), istCheck);
@@ -236,7 +246,7 @@ private slots:
         TImgCheckButton *b = modeButton(&bar, 0);
         QSignalSpy spy(b, &TImgCheckButton::clicked);
         enter(b);
-        QTest::mousePress(b, Qt::LeftButton, {}, {5, 5});
+        QTest::mousePress(b, Qt::LeftButton, {}, { 5, 5 });
         leave(b);
         QCOMPARE(b->state(), istDown); // leaving while pressed is ignored
         QTest::mouseRelease(b, Qt::LeftButton, {}, releaseAt);
@@ -250,7 +260,7 @@ private slots:
         QWidget bar;
         TImgCheckButton *b = modeButton(&bar, 0);
         QSignalSpy spy(b, &TImgCheckButton::clicked);
-        QTest::mouseClick(b, Qt::RightButton, {}, {5, 5});
+        QTest::mouseClick(b, Qt::RightButton, {}, { 5, 5 });
         QCOMPARE(spy.count(), 0);
         QCOMPARE(b->state(), istNormal);
     }
@@ -265,7 +275,7 @@ private slots:
         b->setEnabled(true);
         QCOMPARE(b->state(), istNormal);
         QVERIFY(b->isChecked());
-        QTest::mouseClick(b, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseClick(b, Qt::LeftButton, {}, { 5, 5 });
         QCOMPARE(b->state(), istEnter); // still checked, so the click does not restore the look
         b->setChecked(false);
         b->setChecked(true);
@@ -296,9 +306,9 @@ private slots:
         TImgManager manager;
         auto *b = new TImgControl(&parent);
         b->resize(36, 40);
-        b->setImgNormal(solid({36, 40}, Qt::red));
+        b->setImgNormal(solid({ 36, 40 }, Qt::red));
         b->setImgManager(&manager);
-        manager.setImgNormal(solid({36, 40}, Qt::magenta));
+        manager.setImgNormal(solid({ 36, 40 }, Qt::magenta));
         QCOMPARE(shown(b), QColor(Qt::magenta));
     }
 
@@ -309,9 +319,9 @@ private slots:
         b->resize(80, 80);
         b->setAutoSize(true);
         QCOMPARE(b->size(), QSize(80, 80)); // no picture yet
-        b->setImgNormal(solid({36, 40}, Qt::red));
+        b->setImgNormal(solid({ 36, 40 }, Qt::red));
         QCOMPARE(b->size(), QSize(36, 40));
-        b->setImgEnter(solid({50, 50}, Qt::red));
+        b->setImgEnter(solid({ 50, 50 }, Qt::red));
         QCOMPARE(b->size(), QSize(36, 40));
     }
 };

@@ -38,13 +38,13 @@ private slots:
         panel.resize(100, 100);
         panel.setAutoWidth(true);
         QVERIFY(!panel.autoWidth());
-        panel.setPicture(picture({40, 1}, Qt::blue));
+        panel.setPicture(picture({ 40, 1 }, Qt::blue));
         panel.setAutoWidth(true);
         QVERIFY(panel.autoWidth());
         QCOMPARE(panel.width(), 40);
         panel.setAutoHeight(true);
         QCOMPARE(panel.height(), 1);
-        panel.setPicture(picture({30, 20}, Qt::blue)); // a new picture resizes through the listener
+        panel.setPicture(picture({ 30, 20 }, Qt::blue)); // a new picture resizes through the listener
         QCOMPARE(panel.size(), QSize(30, 20));
     }
 
@@ -55,10 +55,14 @@ private slots:
         QTest::addColumn<bool>("parentBackground");
         QTest::addColumn<QColor>("inside");
         QTest::addColumn<QColor>("outside");
-        QTest::newRow("plain picture paints only itself") << true << int(vstNone) << true << QColor(Qt::blue) << QColor(Qt::black);
-        QTest::newRow("stretched picture fills, rest white") << true << int(vstTop) << true << QColor(Qt::blue) << QColor(Qt::blue);
-        QTest::newRow("no picture, own colour") << false << int(vstNone) << false << QColor(0x11, 0x22, 0x33) << QColor(0x11, 0x22, 0x33);
-        QTest::newRow("no picture, parent background") << false << int(vstNone) << true << QColor(Qt::black) << QColor(Qt::black);
+        QTest::newRow("plain picture paints only itself")
+            << true << int(vstNone) << true << QColor(Qt::blue) << QColor(Qt::black);
+        QTest::newRow("stretched picture fills, rest white")
+            << true << int(vstTop) << true << QColor(Qt::blue) << QColor(Qt::blue);
+        QTest::newRow("no picture, own colour")
+            << false << int(vstNone) << false << QColor(0x11, 0x22, 0x33) << QColor(0x11, 0x22, 0x33);
+        QTest::newRow("no picture, parent background")
+            << false << int(vstNone) << true << QColor(Qt::black) << QColor(Qt::black);
     }
     void background()
     {
@@ -70,7 +74,7 @@ private slots:
         TPaintPanel panel;
         panel.resize(50, 40);
         if (withPicture)
-            panel.setPicture(picture({10, 10}, Qt::blue));
+            panel.setPicture(picture({ 10, 10 }, Qt::blue));
         panel.setPicVertStretch(TVertStretchType(vert));
         panel.setParentBackground(parentBackground);
         panel.setColor(0x00332211);
@@ -111,7 +115,7 @@ private slots:
     {
         TPaintPanel panel;
         panel.resize(60, 30);
-        panel.setPicture(picture({1, 1}, Qt::white));
+        panel.setPicture(picture({ 1, 1 }, Qt::white));
         panel.setPicHorzStretch(hstAll);
         panel.setPicVertStretch(vstAll);
         panel.setCaption(QStringLiteral("██"));
@@ -122,7 +126,7 @@ private slots:
             p->fillRect(0, 0, 2, 2, Qt::green);
         });
         const QImage img = shot(panel);
-        QCOMPARE(seen, QList<bool>{true});
+        QCOMPARE(seen, QList<bool> { true });
         QCOMPARE(img.pixelColor(0, 0), QColor(Qt::green));
         bool dark = false;
         for (int x = 0; x < 60 && !dark; ++x)

@@ -90,7 +90,8 @@ private slots:
         QVERIFY(written.mid(12).startsWith("\x89PNG"));
         TPicture again;
         again.readData(written);
-        QVERIFY(static_cast<TnxPNGImage *>(again.graphic())->SameImage(*static_cast<TnxPNGImage *>(picture.graphic())));
+        QVERIFY(static_cast<TnxPNGImage *>(again.graphic())
+                    ->SameImage(*static_cast<TnxPNGImage *>(picture.graphic())));
         QCOMPARE(again.toImage(), source.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
 
@@ -139,7 +140,7 @@ private slots:
         QFETCH(quint32, pixel);
         QFETCH(quint32, expected);
         TPicture picture;
-        picture.readData(formData("TnxPNGImage", bmp(bits, {pixel, pixel})));
+        picture.readData(formData("TnxPNGImage", bmp(bits, { pixel, pixel })));
         QCOMPARE(picture.width(), 2);
         QCOMPARE(picture.height(), 1);
         QCOMPARE(picture.toImage().pixel(1, 0), QRgb(expected));
@@ -265,7 +266,8 @@ private slots:
         TPicture picture;
         picture.readData(formData("TnxPNGImage", pngBytes(rgba(36, 40))));
         QVERIFY(picture.isEmpty());
-        QVERIFY_THROWS_EXCEPTION(EPlumaretError, picture.loadFromFile(QFINDTESTDATA("tst_pngimage.cpp") + ".png"));
+        QVERIFY_THROWS_EXCEPTION(
+            EPlumaretError, picture.loadFromFile(QFINDTESTDATA("tst_pngimage.cpp") + ".png"));
         SetImageSupportDisabled(false);
         InitImageClasses();
         picture.readData(formData("TnxPNGImage", pngBytes(rgba(36, 40))));

@@ -134,15 +134,22 @@ private slots:
         QTest::addColumn<int>("vert");
         QTest::addColumn<QPoint>("probe");
         QTest::addColumn<QPoint>("sourcePixel"); // (-1, -1): white
-        QTest::newRow("hstLeft: first column at the left") << int(hstLeft) << int(vstNone) << QPoint(3, 2) << QPoint(0, 2);
-        QTest::newRow("hstLeft: picture at the right") << int(hstLeft) << int(vstNone) << QPoint(12, 2) << QPoint(2, 2);
+        QTest::newRow("hstLeft: first column at the left")
+            << int(hstLeft) << int(vstNone) << QPoint(3, 2) << QPoint(0, 2);
+        QTest::newRow("hstLeft: picture at the right")
+            << int(hstLeft) << int(vstNone) << QPoint(12, 2) << QPoint(2, 2);
         QTest::newRow("hstAll: stretched") << int(hstAll) << int(vstNone) << QPoint(19, 0) << QPoint(9, 0);
-        QTest::newRow("vstTop: first row at the top") << int(hstNone) << int(vstTop) << QPoint(4, 3) << QPoint(4, 0);
-        QTest::newRow("vstTop: picture at the bottom") << int(hstNone) << int(vstTop) << QPoint(4, 19) << QPoint(4, 9);
-        QTest::newRow("vstCenter: middle row repeated") << int(hstNone) << int(vstCenter) << QPoint(1, 12) << QPoint(1, 5);
-        QTest::newRow("vstCenter: lower half at the bottom") << int(hstNone) << int(vstCenter) << QPoint(1, 16) << QPoint(1, 6);
+        QTest::newRow("vstTop: first row at the top")
+            << int(hstNone) << int(vstTop) << QPoint(4, 3) << QPoint(4, 0);
+        QTest::newRow("vstTop: picture at the bottom")
+            << int(hstNone) << int(vstTop) << QPoint(4, 19) << QPoint(4, 9);
+        QTest::newRow("vstCenter: middle row repeated")
+            << int(hstNone) << int(vstCenter) << QPoint(1, 12) << QPoint(1, 5);
+        QTest::newRow("vstCenter: lower half at the bottom")
+            << int(hstNone) << int(vstCenter) << QPoint(1, 16) << QPoint(1, 6);
         QTest::newRow("vstAll: stretched") << int(hstNone) << int(vstAll) << QPoint(0, 19) << QPoint(0, 9);
-        QTest::newRow("hstNone + vstBottom: uncovered columns white") << int(hstNone) << int(vstBottom) << QPoint(15, 15) << QPoint(-1, -1);
+        QTest::newRow("hstNone + vstBottom: uncovered columns white")
+            << int(hstNone) << int(vstBottom) << QPoint(15, 15) << QPoint(-1, -1);
     }
     void bandModes()
     {

@@ -57,13 +57,17 @@ struct Fixture
     }
 
     QPoint buttonCentre() const { return bar->buttonRect().center(); }
-    void settle() { QCoreApplication::processEvents(); bar->repaint(); }
+    void settle()
+    {
+        QCoreApplication::processEvents();
+        bar->repaint();
+    }
     void drag(int dx, bool release = true)
     {
         const QPoint start(3, 20);
         QTest::mousePress(bar, Qt::LeftButton, {}, start);
         QMouseEvent move(QEvent::MouseMove, start + QPoint(dx, 0), bar->mapToGlobal(start + QPoint(dx, 0)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(bar, &move);
         if (release)
             QTest::mouseRelease(bar, Qt::LeftButton, {}, start + QPoint(dx, 0));
@@ -243,12 +247,13 @@ private slots:
         Fixture f;
         const Qt::CursorShape barCursor = f.bar->cursor().shape();
         QCOMPARE(barCursor, Qt::SplitHCursor);
-        QEnterEvent enter(QPointF(3, 5), f.bar->mapToGlobal(QPointF(3, 5)), f.bar->mapToGlobal(QPointF(3, 5)));
+        QEnterEvent enter(
+            QPointF(3, 5), f.bar->mapToGlobal(QPointF(3, 5)), f.bar->mapToGlobal(QPointF(3, 5)));
         QCoreApplication::sendEvent(f.bar, &enter);
         QVERIFY(f.bar->hot());
         QTest::mouseMove(f.bar, f.buttonCentre());
-        QMouseEvent over(QEvent::MouseMove, f.buttonCentre(), f.bar->mapToGlobal(f.buttonCentre()), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent over(QEvent::MouseMove, f.buttonCentre(), f.bar->mapToGlobal(f.buttonCentre()),
+            Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(f.bar, &over);
         QCOMPARE(f.bar->buttonState(), sbsHot);
         QCOMPARE(f.bar->cursor().shape(), Qt::ArrowCursor);
@@ -270,7 +275,8 @@ private slots:
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(f.bar, &leave);
         QCOMPARE(f.bar->grab().toImage().pixelColor(3, 20), QColor(0xBE, 0xE3, 0xF6));
-        QEnterEvent enter(QPointF(3, 5), f.bar->mapToGlobal(QPointF(3, 5)), f.bar->mapToGlobal(QPointF(3, 5)));
+        QEnterEvent enter(
+            QPointF(3, 5), f.bar->mapToGlobal(QPointF(3, 5)), f.bar->mapToGlobal(QPointF(3, 5)));
         QCoreApplication::sendEvent(f.bar, &enter);
         QCOMPARE(f.bar->grab().toImage().pixelColor(3, 20), QColor(0xA2, 0xD6, 0xF2));
     }

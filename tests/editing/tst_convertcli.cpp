@@ -14,7 +14,7 @@ private:
     int run(const QStringList &args, QByteArray *err = nullptr)
     {
         QProcess p;
-        p.start(cli(), QStringList{QStringLiteral("convert")} + args);
+        p.start(cli(), QStringList { QStringLiteral("convert") } + args);
         if (!p.waitForFinished(60000))
             return -1;
         if (err)
@@ -53,9 +53,10 @@ private slots:
         QVERIFY(in.open(QIODevice::WriteOnly));
         in.write(input);
         in.close();
-        QCOMPARE(run({in.fileName(), dir.filePath(QStringLiteral("mid.rtf"))}), 0);
+        QCOMPARE(run({ in.fileName(), dir.filePath(QStringLiteral("mid.rtf")) }), 0);
         QVERIFY(contents(dir.filePath(QStringLiteral("mid.rtf"))).startsWith("{\\rtf1"));
-        QCOMPARE(run({dir.filePath(QStringLiteral("mid.rtf")), dir.filePath(QStringLiteral("out.txt"))}), 0);
+        QCOMPARE(
+            run({ dir.filePath(QStringLiteral("mid.rtf")), dir.filePath(QStringLiteral("out.txt")) }), 0);
         QCOMPARE(contents(dir.filePath(QStringLiteral("out.txt"))), output);
     }
 
@@ -64,8 +65,11 @@ private slots:
         QTemporaryDir dir;
         QByteArray err;
         const QString missing = dir.filePath(QStringLiteral("missing.txt"));
-        QCOMPARE(run({missing, dir.filePath(QStringLiteral("x.txt"))}, &err), 1);
-        QCOMPARE(err, QStringLiteral("plumaret-cli: Cannot open file \"%1\". No such file or directory\n").arg(missing).toUtf8());
+        QCOMPARE(run({ missing, dir.filePath(QStringLiteral("x.txt")) }, &err), 1);
+        QCOMPARE(err,
+            QStringLiteral("plumaret-cli: Cannot open file \"%1\". No such file or directory\n")
+                .arg(missing)
+                .toUtf8());
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x.txt"))));
 
         QFile in(dir.filePath(QStringLiteral("in.txt")));
@@ -73,8 +77,10 @@ private slots:
         in.write("x");
         in.close();
         const QString nowhere = dir.filePath(QStringLiteral("no-folder/out.txt"));
-        QCOMPARE(run({in.fileName(), nowhere}, &err), 1);
-        QVERIFY2(err.startsWith(QStringLiteral("plumaret-cli: Cannot create file \"%1\". ").arg(nowhere).toUtf8()), err.constData());
+        QCOMPARE(run({ in.fileName(), nowhere }, &err), 1);
+        QVERIFY2(
+            err.startsWith(QStringLiteral("plumaret-cli: Cannot create file \"%1\". ").arg(nowhere).toUtf8()),
+            err.constData());
     }
 };
 

@@ -32,7 +32,8 @@ QStringList normalizedLines(QString text)
     text.remove(QChar(0xFEFF));
     QStringList lines = text.split(u'\n');
     for (QString &line : lines)
-        line = line.replace(QRegularExpression(QStringLiteral("[ \\t\\x{00A0}]+")), QStringLiteral(" ")).trimmed();
+        line = line.replace(QRegularExpression(QStringLiteral("[ \\t\\x{00A0}]+")), QStringLiteral(" "))
+                   .trimmed();
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -71,7 +72,7 @@ void TestRtf::corpusTextMatchesLibreOffice_data()
     const QDir dir(corpusDir() + QStringLiteral("/rtf"));
     if (!dir.exists())
         return;
-    for (const QString &f : dir.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name))
+    for (const QString &f : dir.entryList({ QStringLiteral("*.rtf") }, QDir::Files, QDir::Name))
         QTest::newRow(qPrintable(f)) << f.chopped(4);
 }
 
@@ -101,11 +102,14 @@ void TestRtf::text_data()
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("ansicpg decides bytes") << QByteArray("{\\rtf1\\ansi\\ansicpg936 \\'c4\\'e3}") << QStringLiteral("你");
+    QTest::newRow("ansicpg decides bytes")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg936 \\'c4\\'e3}") << QStringLiteral("你");
     QTest::newRow("font charset beats ansicpg")
-        << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f1\\fcharset134 SimSun;}}\\f1 \\'d6\\'d0}") << QStringLiteral("中");
+        << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f1\\fcharset134 SimSun;}}\\f1 \\'d6\\'d0}")
+        << QStringLiteral("中");
     QTest::newRow("charset 0 under cp950 is latin")
-        << QByteArray("{\\rtf1\\ansi\\ansicpg950{\\fonttbl\\f0\\fcharset0 X;}\\f0 \\'a9}") << QStringLiteral("©");
+        << QByteArray("{\\rtf1\\ansi\\ansicpg950{\\fonttbl\\f0\\fcharset0 X;}\\f0 \\'a9}")
+        << QStringLiteral("©");
     QTest::newRow("dbcs trail byte as a literal")
         << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'83e}") << QStringLiteral("テ");
     QTest::newRow("unicode skips uc2 fallback")
@@ -114,26 +118,36 @@ void TestRtf::text_data()
     QTest::newRow("surrogate pair") << QByteArray("{\\rtf1\\u-10179?\\u-8704?}") << QStringLiteral("😀");
     QTest::newRow("uc0 skips nothing") << QByteArray("{\\rtf1\\uc0\\u97 b}") << QStringLiteral("ab");
     QTest::newRow("brace ends the fallback") << QByteArray("{\\rtf1\\uc3\\u97{b}c}") << QStringLiteral("abc");
-    QTest::newRow("par and line") << QByteArray("{\\rtf1 a\\par b\\line c\\par}") << QStringLiteral("a\nb\nc");
-    QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a\nb");
-    QTest::newRow("last par opens no empty paragraph") << QByteArray("{\\rtf1 a\\par\\par}") << QStringLiteral("a\n");
-    QTest::newRow("escaped symbols") << QByteArray("{\\rtf1 \\\\\\{\\}\\~\\tab x}") << QStringLiteral("\\{}\u00A0\tx");
+    QTest::newRow("par and line") << QByteArray("{\\rtf1 a\\par b\\line c\\par}")
+                                  << QStringLiteral("a\nb\nc");
+    QTest::newRow("backslash newline is a paragraph")
+        << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a\nb");
+    QTest::newRow("last par opens no empty paragraph")
+        << QByteArray("{\\rtf1 a\\par\\par}") << QStringLiteral("a\n");
+    QTest::newRow("escaped symbols") << QByteArray("{\\rtf1 \\\\\\{\\}\\~\\tab x}")
+                                     << QStringLiteral("\\{}\u00A0\tx");
     QTest::newRow("raw line ends are not text") << QByteArray("{\\rtf1 a\r\nb}") << QStringLiteral("ab");
-    QTest::newRow("starred unknown destination skipped") << QByteArray("{\\rtf1 a{\\*\\zzz hidden}b}") << QStringLiteral("ab");
-    QTest::newRow("picture skipped") << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e47}b}") << QStringLiteral("ab");
-    QTest::newRow("object skipped") << QByteArray("{\\rtf1 a{\\object{\\*\\objdata 0102}}b}") << QStringLiteral("ab");
+    QTest::newRow("starred unknown destination skipped")
+        << QByteArray("{\\rtf1 a{\\*\\zzz hidden}b}") << QStringLiteral("ab");
+    QTest::newRow("picture skipped") << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e47}b}")
+                                     << QStringLiteral("ab");
+    QTest::newRow("object skipped") << QByteArray("{\\rtf1 a{\\object{\\*\\objdata 0102}}b}")
+                                    << QStringLiteral("ab");
     QTest::newRow("info and stylesheet skipped")
         << QByteArray("{\\rtf1{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}x}") << QStringLiteral("x");
     QTest::newRow("field result kept, instruction skipped")
-        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt link}}}") << QStringLiteral("link");
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt link}}}")
+        << QStringLiteral("link");
     QTest::newRow("upr reads the unicode part")
         << QByteArray("{\\rtf1{\\upr{ansi}{\\*\\ud{uni}}}}") << QStringLiteral("uni");
     QTest::newRow("hidden text dropped") << QByteArray("{\\rtf1 a{\\v b}c}") << QStringLiteral("ac");
-    QTest::newRow("bin data never parsed") << QByteArray("{\\rtf1 a{\\*\\x\\bin4 }{}\\}b}") << QStringLiteral("ab");
+    QTest::newRow("bin data never parsed")
+        << QByteArray("{\\rtf1 a{\\*\\x\\bin4 }{}\\}b}") << QStringLiteral("ab");
     QTest::newRow("table cells are paragraphs")
         << QByteArray("{\\rtf1\\trowd\\cellx1\\cellx2 a\\cell b\\cell\\row c}") << QStringLiteral("a\nb\nc");
-    QTest::newRow("font name in gbk") << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\\f0 x}")
-                                      << QStringLiteral("x");
+    QTest::newRow("font name in gbk")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\\f0 x}")
+        << QStringLiteral("x");
 }
 
 void TestRtf::text()
@@ -148,8 +162,9 @@ void TestRtf::formats()
     QTextDocument doc;
     ReadRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1 Arial;}}"
             "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
-            "\\f1\\fs28 {\\b B}{\\i I}{\\ul U}{\\strike S}{\\f0 F}{\\cf1 R}{\\highlight2 H}{\\super P}N\\plain X}",
-            &doc);
+            "\\f1\\fs28 {\\b B}{\\i I}{\\ul U}{\\strike S}{\\f0 F}{\\cf1 R}{\\highlight2 H}{\\super "
+            "P}N\\plain X}",
+        &doc);
     QTextCursor c(&doc);
     auto formatAt = [&](int pos) {
         c.setPosition(pos + 1);
@@ -186,9 +201,10 @@ void TestRtf::paragraphFormats_data()
                                     << int(QTextBlockFormat::ProportionalHeight) << 150.0;
     QTest::newRow("at least 18pt") << QByteArray("\\sl360\\slmult0") << int(Qt::AlignLeft)
                                    << int(QTextBlockFormat::MinimumHeight) << 24.0;
-    QTest::newRow("exactly 12pt") << QByteArray("\\sl-240") << int(Qt::AlignLeft) << int(QTextBlockFormat::FixedHeight)
-                                  << 16.0;
-    QTest::newRow("pard resets") << QByteArray("\\qr\\sl360\\slmult1\\pard") << int(Qt::AlignLeft) << none << 0.0;
+    QTest::newRow("exactly 12pt") << QByteArray("\\sl-240") << int(Qt::AlignLeft)
+                                  << int(QTextBlockFormat::FixedHeight) << 16.0;
+    QTest::newRow("pard resets") << QByteArray("\\qr\\sl360\\slmult1\\pard") << int(Qt::AlignLeft) << none
+                                 << 0.0;
 }
 
 void TestRtf::paragraphFormats()
@@ -204,7 +220,8 @@ void TestRtf::paragraphFormats()
     QCOMPARE(f.lineHeightType(), heightType);
     if (heightType != int(QTextBlockFormat::SingleHeight))
         QCOMPARE(f.lineHeight(), height);
-    QCOMPARE(int(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignLeft));
+    QCOMPARE(
+        int(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignLeft));
 }
 
 void TestRtf::malformedInputIsSafe_data()
@@ -221,20 +238,23 @@ void TestRtf::malformedInputIsSafe_data()
     QTest::newRow("huge number") << QByteArray("{\\rtf1\\fs99999999999999999999999 a\\sl-99999999999999 b}")
                                  << QStringLiteral("ab");
     QTest::newRow("huge uc") << QByteArray("{\\rtf1\\uc2147483647\\u97 bcd}") << QStringLiteral("a");
-    QTest::newRow("bin longer than data") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
+    QTest::newRow("bin longer than data")
+        << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
     QTest::newRow("negative bin") << QByteArray("{\\rtf1 a\\bin-5 b}") << QStringLiteral("ab");
-    QTest::newRow("colour index out of range") << QByteArray("{\\rtf1{\\colortbl;}\\cf99\\highlight-3 a}") << QStringLiteral("a");
+    QTest::newRow("colour index out of range")
+        << QByteArray("{\\rtf1{\\colortbl;}\\cf99\\highlight-3 a}") << QStringLiteral("a");
     QTest::newRow("font index unknown") << QByteArray("{\\rtf1\\f77 a}") << QStringLiteral("a");
     QTest::newRow("unknown code page") << QByteArray("{\\rtf1\\ansicpg12345 \\'41}") << QStringLiteral("A");
-    QTest::newRow("very long control word") << QByteArray("{\\rtf1\\") + QByteArray(100000, 'a') + " b}"
-                                            << QStringLiteral("b");
+    QTest::newRow("very long control word")
+        << QByteArray("{\\rtf1\\") + QByteArray(100000, 'a') + " b}" << QStringLiteral("b");
     const int depth = 200000;
-    QTest::newRow("nesting within the limit") << QByteArray("{\\rtf1 a") + QByteArray(400, '{') + "x" + QByteArray(400, '}') + "b}"
-                                              << QStringLiteral("axb");
-    QTest::newRow("deep nesting") << QByteArray("{\\rtf1 a") + QByteArray(depth, '{') + "x" + QByteArray(depth, '}') + "b}"
-                                  << QStringLiteral("ab");
-    QTest::newRow("deep nesting never closed") << QByteArray("{\\rtf1 a") + QByteArray(depth, '{') + "x"
-                                               << QStringLiteral("a");
+    QTest::newRow("nesting within the limit") << QByteArray("{\\rtf1 a") + QByteArray(400, '{') + "x"
+            + QByteArray(400, '}') + "b}" << QStringLiteral("axb");
+    QTest::newRow("deep nesting") << QByteArray("{\\rtf1 a") + QByteArray(depth, '{') + "x"
+            + QByteArray(depth, '}')
+            + "b}" << QStringLiteral("ab");
+    QTest::newRow("deep nesting never closed")
+        << QByteArray("{\\rtf1 a") + QByteArray(depth, '{') + "x" << QStringLiteral("a");
 }
 
 void TestRtf::malformedInputIsSafe()
@@ -254,7 +274,7 @@ void TestRtf::roundTripKeepsTextAndFormats()
     c.setBlockFormat(spaced);
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
-    bold.setFontFamilies(QStringList{QStringLiteral("宋体")});
+    bold.setFontFamilies(QStringList { QStringLiteral("宋体") });
     bold.setFontPointSize(15);
     bold.setForeground(QColor(200, 10, 30));
     c.insertText(QStringLiteral("亲爱的{小明}\\："), bold);
@@ -276,7 +296,8 @@ void TestRtf::roundTripKeepsTextAndFormats()
     QCOMPARE(back.blockCount(), doc.blockCount());
     for (QTextBlock a = doc.begin(), b = back.begin(); a.isValid(); a = a.next(), b = b.next()) {
         QCOMPARE(b.text(), a.text());
-        QCOMPARE(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask, a.blockFormat().alignment() & Qt::AlignHorizontal_Mask);
+        QCOMPARE(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+            a.blockFormat().alignment() & Qt::AlignHorizontal_Mask);
         QCOMPARE(b.blockFormat().lineHeightType(), a.blockFormat().lineHeightType());
         QCOMPARE(b.blockFormat().lineHeight(), a.blockFormat().lineHeight());
     }

@@ -121,13 +121,20 @@ void TestSingleEditor::extension_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("ext");
     QTest::addColumn<bool>("plain");
-    QTest::newRow("txt") << "/a/letter.txt" << ".txt" << true;
-    QTest::newRow("upper TXT") << "/a/LETTER.TXT" << ".TXT" << true;
-    QTest::newRow("rtf") << "/a/b.rtf" << ".rtf" << false;
-    QTest::newRow("none") << "/a/letter" << "" << false;
-    QTest::newRow("trailing dot") << "/a/letter." << "." << false;
-    QTest::newRow("dot in folder only") << "/a.txt/letter" << "" << false;
-    QTest::newRow("two dots") << "/a/x.txt.doc" << ".doc" << false;
+    QTest::newRow("txt") << "/a/letter.txt"
+                         << ".txt" << true;
+    QTest::newRow("upper TXT") << "/a/LETTER.TXT"
+                               << ".TXT" << true;
+    QTest::newRow("rtf") << "/a/b.rtf"
+                         << ".rtf" << false;
+    QTest::newRow("none") << "/a/letter"
+                          << "" << false;
+    QTest::newRow("trailing dot") << "/a/letter."
+                                  << "." << false;
+    QTest::newRow("dot in folder only") << "/a.txt/letter"
+                                        << "" << false;
+    QTest::newRow("two dots") << "/a/x.txt.doc"
+                              << ".doc" << false;
 }
 
 void TestSingleEditor::extension()
@@ -141,7 +148,8 @@ void TestSingleEditor::extension()
 
 void TestSingleEditor::nameFilter()
 {
-    QCOMPARE(QtNameFilter(QStringLiteral("文本文件(*.txt)|*.txt")), QStringLiteral("文本文件(*.txt) (*.txt)"));
+    QCOMPARE(
+        QtNameFilter(QStringLiteral("文本文件(*.txt)|*.txt")), QStringLiteral("文本文件(*.txt) (*.txt)"));
     QCOMPARE(QtNameFilter(QStringLiteral("A|*.a;*.b|B|*.c")), QStringLiteral("A (*.a *.b);;B (*.c)"));
 }
 
@@ -150,7 +158,8 @@ void TestSingleEditor::newOnModifiedUntitledAsks()
     type(QStringLiteral("abc"));
     dialogs->answer = TEditorDialogs::daCancel;
     QVERIFY_THROWS_EXCEPTION(EAbort, controller->NewFile());
-    QCOMPARE(dialogs->prompts, QStringList{QStringLiteral("提示|文件 未命名 的文字已经改变。\r\n想保存文件吗?")});
+    QCOMPARE(dialogs->prompts,
+        QStringList { QStringLiteral("提示|文件 未命名 的文字已经改变。\r\n想保存文件吗?") });
 }
 
 void TestSingleEditor::newOnCleanDocumentAsksNothing()
@@ -192,7 +201,7 @@ void TestSingleEditor::newYesThenCancelledSaveKeepsText()
     QVERIFY_THROWS_EXCEPTION(EAbort, controller->NewFile());
     QCOMPARE(edit->toPlainText(), QStringLiteral("abc"));
     QVERIFY(controller->FileName.isEmpty());
-    QCOMPARE(dialogs->filters, QStringList{QStringLiteral("文本文件(*.txt)|*.txt")});
+    QCOMPARE(dialogs->filters, QStringList { QStringLiteral("文本文件(*.txt)|*.txt") });
 }
 
 void TestSingleEditor::saveUntitledChoosesFormatByName_data()
@@ -200,11 +209,16 @@ void TestSingleEditor::saveUntitledChoosesFormatByName_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
     QTest::addColumn<bool>("rtf");
-    QTest::newRow("no extension gets .txt") << "letter" << "letter.txt" << false;
-    QTest::newRow("upper case TXT kept") << "letter.TXT" << "letter.TXT" << false;
-    QTest::newRow("rtf") << "letter.rtf" << "letter.rtf" << true;
-    QTest::newRow("other extension is rich text") << "letter.doc" << "letter.doc" << true;
-    QTest::newRow("trailing dot is an extension") << "letter." << "letter." << true;
+    QTest::newRow("no extension gets .txt") << "letter"
+                                            << "letter.txt" << false;
+    QTest::newRow("upper case TXT kept") << "letter.TXT"
+                                         << "letter.TXT" << false;
+    QTest::newRow("rtf") << "letter.rtf"
+                         << "letter.rtf" << true;
+    QTest::newRow("other extension is rich text") << "letter.doc"
+                                                  << "letter.doc" << true;
+    QTest::newRow("trailing dot is an extension") << "letter."
+                                                  << "letter." << true;
 }
 
 void TestSingleEditor::saveUntitledChoosesFormatByName()
@@ -280,7 +294,7 @@ void TestSingleEditor::openCancelledChangesNothing()
     type(QStringLiteral("keep"));
     QVERIFY_THROWS_EXCEPTION(EAbort, controller->OpenFile());
     QCOMPARE(edit->toPlainText(), QStringLiteral("keep"));
-    QCOMPARE(dialogs->filters, QStringList{QStringLiteral("文本文件(*.txt)|*.txt")});
+    QCOMPARE(dialogs->filters, QStringList { QStringLiteral("文本文件(*.txt)|*.txt") });
 }
 
 void TestSingleEditor::openMissingFileKeepsTextAndName()
@@ -293,7 +307,8 @@ void TestSingleEditor::openMissingFileKeepsTextAndName()
         controller->OpenFile();
         QFAIL("no error");
     } catch (const EPlumaretError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(dialogs->openName));
+        QCOMPARE(e.message(),
+            QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(dialogs->openName));
     }
     QCOMPARE(edit->toPlainText(), QStringLiteral("keep"));
     QCOMPARE(controller->FileName, old);
@@ -361,7 +376,8 @@ void TestSingleEditor::failedSaveKeepsOldFileAndState()
     QFETCH(bool, full);
     QFETCH(QString, reason);
     // A small tmpfs in a mount namespace of our own: needs the right to mount, as in CI.
-    static const bool isolated = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    static const bool isolated
+        = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     if (!isolated)
         QSKIP("cannot make a private mount namespace here (needs CAP_SYS_ADMIN)");
     QTemporaryDir mountPoint;
@@ -385,7 +401,8 @@ void TestSingleEditor::failedSaveKeepsOldFileAndState()
         controller->SaveFile();
         QFAIL("the save did not fail");
     } catch (const EPlumaretError &e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)),
+            qPrintable(e.message()));
         QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
     }
     QCOMPARE(contents(path), QByteArray("old letter"));

@@ -70,16 +70,17 @@ void TestLetterCli::shippedBookNeverDrawsExcludedClasses()
     QSKIP("the shipped phrase book is not part of this build");
 #else
     const QString book = QString::fromUtf8(LETTERS_SHIPPED_BOOK);
-    const QSet<QString> allowed = titles(
-        book, QStringLiteral("SELECT title FROM LoveWord WHERE ClassID NOT IN (2, 3, 4, 5, 6, 15)"));
+    const QSet<QString> allowed
+        = titles(book, QStringLiteral("SELECT title FROM LoveWord WHERE ClassID NOT IN (2, 3, 4, 5, 6, 15)"));
     QVERIFY(allowed.size() > 5);
     // The program looks for db.dll in the current folder; run it beside the shipped book.
     const QString dir = QFileInfo(book).absolutePath();
     QSet<QString> seen;
     for (int i = 0; i < 200; ++i) {
-        const Run r = cli({QStringLiteral("letter"), QStringLiteral("auto"), QStringLiteral("--lines"), QStringLiteral("5"),
-                           QStringLiteral("--from"), QStringLiteral("甲"), QStringLiteral("--to"), QStringLiteral("乙")},
-                          dir);
+        const Run r = cli({ QStringLiteral("letter"), QStringLiteral("auto"), QStringLiteral("--lines"),
+                              QStringLiteral("5"), QStringLiteral("--from"), QStringLiteral("甲"),
+                              QStringLiteral("--to"), QStringLiteral("乙") },
+            dir);
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.out.endsWith('\n') && !r.out.endsWith("\n\n") && !r.out.contains('\r'));
         const QStringList lines = QString::fromUtf8(r.out).chopped(1).split(u'\n');
@@ -111,9 +112,9 @@ void TestLetterCli::lineEnds_data()
 void TestLetterCli::lineEnds()
 {
     QFETCH(bool, crlf);
-    QStringList args{QStringLiteral("letter"), QStringLiteral("auto"), QStringLiteral("--lines"), QStringLiteral("2"),
-                     QStringLiteral("--to"), QStringLiteral("乙"), QStringLiteral("--from"), QStringLiteral("甲"),
-                     QStringLiteral("--db"), testbook};
+    QStringList args { QStringLiteral("letter"), QStringLiteral("auto"), QStringLiteral("--lines"),
+        QStringLiteral("2"), QStringLiteral("--to"), QStringLiteral("乙"), QStringLiteral("--from"),
+        QStringLiteral("甲"), QStringLiteral("--db"), testbook };
     if (crlf)
         args.append(QStringLiteral("--crlf"));
     const Run r = cli(args);
@@ -132,13 +133,14 @@ void TestLetterCli::lineEnds()
 
 void TestLetterCli::templateIsTheBody()
 {
-    const Run r = cli({QStringLiteral("letter"), QStringLiteral("template"), QStringLiteral("1"), QStringLiteral("--from"),
-                       QStringLiteral("甲"), QStringLiteral("--to"), QStringLiteral("乙"), QStringLiteral("--db"), testbook,
-                       QStringLiteral("--crlf")});
+    const Run r = cli({ QStringLiteral("letter"), QStringLiteral("template"), QStringLiteral("1"),
+        QStringLiteral("--from"), QStringLiteral("甲"), QStringLiteral("--to"), QStringLiteral("乙"),
+        QStringLiteral("--db"), testbook, QStringLiteral("--crlf") });
     QCOMPARE(r.exitCode, 0);
     const QStringList lines = QString::fromUtf8(r.out).split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.mid(2, 2), (QStringList{QStringLiteral("    春天来了，我想和你一起去看花。"),
-                                           QStringLiteral("    每一朵花，都像你的笑。")}));
+    QCOMPARE(lines.mid(2, 2),
+        (QStringList { QStringLiteral("    春天来了，我想和你一起去看花。"),
+            QStringLiteral("    每一朵花，都像你的笑。") }));
     // a body without a final line break leaves one empty line before the closing
     QCOMPARE(lines.at(4), QString());
     QVERIFY(lines.at(5).startsWith(QStringLiteral("    ")) && !lines.at(5).trimmed().isEmpty());
@@ -147,12 +149,14 @@ void TestLetterCli::templateIsTheBody()
 void TestLetterCli::groupInListOrder()
 {
     // picked as 13 then 1: phrase 1 (class 1) comes first, as in the lists
-    const Run r = cli({QStringLiteral("letter"), QStringLiteral("group"), QStringLiteral("13,1"), QStringLiteral("--from"),
-                       QStringLiteral("甲"), QStringLiteral("--to"), QStringLiteral("乙"), QStringLiteral("--db"), testbook});
+    const Run r = cli({ QStringLiteral("letter"), QStringLiteral("group"), QStringLiteral("13,1"),
+        QStringLiteral("--from"), QStringLiteral("甲"), QStringLiteral("--to"), QStringLiteral("乙"),
+        QStringLiteral("--db"), testbook });
     QCOMPARE(r.exitCode, 0);
     const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
-    QCOMPARE(lines.mid(2, 4), (QStringList{QStringLiteral("    你是我藏在心里的糖，每想一次，心就甜一次。"),
-                                           QStringLiteral("    想你的时候，风也温柔，云也温柔。"), QString(), QString()}));
+    QCOMPARE(lines.mid(2, 4),
+        (QStringList { QStringLiteral("    你是我藏在心里的糖，每想一次，心就甜一次。"),
+            QStringLiteral("    想你的时候，风也温柔，云也温柔。"), QString(), QString() }));
 }
 
 void TestLetterCli::failures_data()
@@ -160,20 +164,19 @@ void TestLetterCli::failures_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("inEmptyDir");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no db.dll in the current folder")
-        << QStringList{QStringLiteral("letter"), QStringLiteral("auto")} << true << QStringLiteral("找不到数据库文件，程序将退出");
-    QTest::newRow("not a Jet file") << QStringList{QStringLiteral("letter"), QStringLiteral("auto"), QStringLiteral("--db"),
-                                                   QString::fromUtf8(PLUMARET_CLI)}
+    QTest::newRow("no db.dll in the current folder") << QStringList { QStringLiteral("letter"),
+        QStringLiteral("auto") } << true << QStringLiteral("找不到数据库文件，程序将退出");
+    QTest::newRow("not a Jet file") << QStringList { QStringLiteral("letter"), QStringLiteral("auto"),
+        QStringLiteral("--db"), QString::fromUtf8(PLUMARET_CLI) }
                                     << false << QStringLiteral("连接数据库失败，程序将退出");
-    QTest::newRow("unknown template") << QStringList{QStringLiteral("letter"), QStringLiteral("template"),
-                                                     QStringLiteral("99"), QStringLiteral("--db"), testbook}
+    QTest::newRow("unknown template") << QStringList { QStringLiteral("letter"), QStringLiteral("template"),
+        QStringLiteral("99"), QStringLiteral("--db"), testbook }
                                       << false << QStringLiteral("no template with id 99");
-    QTest::newRow("phrase without class") << QStringList{QStringLiteral("letter"), QStringLiteral("group"),
-                                                         QStringLiteral("1,24"), QStringLiteral("--db"), testbook}
+    QTest::newRow("phrase without class") << QStringList { QStringLiteral("letter"), QStringLiteral("group"),
+        QStringLiteral("1,24"), QStringLiteral("--db"), testbook }
                                           << false << QStringLiteral("no phrase with id 24");
-    QTest::newRow("lines not a number") << QStringList{QStringLiteral("letter"), QStringLiteral("auto"),
-                                                       QStringLiteral("--lines"), QStringLiteral("%1x"),
-                                                       QStringLiteral("--db"), testbook}
+    QTest::newRow("lines not a number") << QStringList { QStringLiteral("letter"), QStringLiteral("auto"),
+        QStringLiteral("--lines"), QStringLiteral("%1x"), QStringLiteral("--db"), testbook }
                                         << false << QStringLiteral("\"%1x\"");
 }
 

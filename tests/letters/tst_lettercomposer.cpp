@@ -62,7 +62,7 @@ private:
 
 void TestLetterComposer::initTestCase()
 {
-    for (const char *file : {LETTERS_TESTBOOK, LETTERS_SPARSEBOOK, LETTERS_EMPTYBOOK}) {
+    for (const char *file : { LETTERS_TESTBOOK, LETTERS_SPARSEBOOK, LETTERS_EMPTYBOOK }) {
         if (!QFileInfo::exists(QString::fromUtf8(file)))
             QFAIL(qPrintable(QStringLiteral("fixture %1 was not built").arg(QString::fromUtf8(file))));
     }
@@ -72,24 +72,25 @@ void TestLetterComposer::initTestCase()
     sparse->Connect();
     empty = std::make_unique<TAdoBuilder>(QString::fromUtf8(LETTERS_EMPTYBOOK));
     empty->Connect();
-    const QStringList titles = column(
-        *book, QStringLiteral("SELECT title FROM LoveWord WHERE ClassID IN (1, 7, 16)"), QStringLiteral("title"));
+    const QStringList titles = column(*book,
+        QStringLiteral("SELECT title FROM LoveWord WHERE ClassID IN (1, 7, 16)"), QStringLiteral("title"));
     allowed = QSet<QString>(titles.begin(), titles.end());
     QVERIFY(allowed.size() >= 5);
 }
 
 void TestLetterComposer::framedLetterHasTwelvePieces()
 {
-    const QStringList salutations =
-        column(*book, QStringLiteral("select Title from CommonLanguage where TYPE = 0"), QStringLiteral("title"));
-    const QStringList openings =
-        column(*book, QStringLiteral("select Title from CommonLanguage where TYPE = 1"), QStringLiteral("title"));
-    const QStringList closings =
-        column(*book, QStringLiteral("select Title from CommonLanguage where TYPE = 2"), QStringLiteral("title"));
+    const QStringList salutations = column(
+        *book, QStringLiteral("select Title from CommonLanguage where TYPE = 0"), QStringLiteral("title"));
+    const QStringList openings = column(
+        *book, QStringLiteral("select Title from CommonLanguage where TYPE = 1"), QStringLiteral("title"));
+    const QStringList closings = column(
+        *book, QStringLiteral("select Title from CommonLanguage where TYPE = 2"), QStringLiteral("title"));
     const QString body = QStringLiteral("    一\r\n    二\r\n    三\r\n");
 
     TLetterComposer composer(*book);
-    const QString letter = composer.FrameLetter(body, QStringLiteral("甲"), QStringLiteral("乙"), QDate(2025, 3, 7));
+    const QString letter
+        = composer.FrameLetter(body, QStringLiteral("甲"), QStringLiteral("乙"), QDate(2025, 3, 7));
     QVERIFY(!letter.contains(QRegularExpression(QStringLiteral("\r(?!\n)|(?<!\r)\n"))));
     const QStringList lines = letter.split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 10);
@@ -97,22 +98,25 @@ void TestLetterComposer::framedLetterHasTwelvePieces()
     QVERIFY2(salutations.contains(lines[0].chopped(2)), qPrintable(lines[0]));
     QVERIFY(lines[1].startsWith(QStringLiteral("    ")));
     QVERIFY2(openings.contains(lines[1].mid(4)), qPrintable(lines[1]));
-    QCOMPARE(lines.mid(2, 3), (QStringList{QStringLiteral("    一"), QStringLiteral("    二"), QStringLiteral("    三")}));
+    QCOMPARE(lines.mid(2, 3),
+        (QStringList { QStringLiteral("    一"), QStringLiteral("    二"), QStringLiteral("    三") }));
     QCOMPARE(lines[5], QString());
     QCOMPARE(lines[6], QString());
-    QVERIFY2(closings.contains(lines[7].mid(4)) && lines[7].startsWith(QStringLiteral("    ")), qPrintable(lines[7]));
+    QVERIFY2(closings.contains(lines[7].mid(4)) && lines[7].startsWith(QStringLiteral("    ")),
+        qPrintable(lines[7]));
     QCOMPARE(lines[8], QStringLiteral("甲"));
     QCOMPARE(lines[9], QStringLiteral("2025-03-07"));
     QCOMPARE(composer.FrameLetter(QString(), QString(), QString()).right(10),
-             QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
 }
 
 void TestLetterComposer::framingWithoutPhrases()
 {
     TLetterComposer composer(*sparse);
     QCOMPARE(composer.PickCommonPhrase(ckSalutation), QString());
-    QCOMPARE(composer.FrameLetter(QStringLiteral("正文"), QStringLiteral("甲"), QStringLiteral("乙"), QDate(2025, 1, 1)),
-             QStringLiteral("乙：\r\n    \r\n正文\r\n\r\n    \r\n甲\r\n2025-01-01"));
+    QCOMPARE(composer.FrameLetter(
+                 QStringLiteral("正文"), QStringLiteral("甲"), QStringLiteral("乙"), QDate(2025, 1, 1)),
+        QStringLiteral("乙：\r\n    \r\n正文\r\n\r\n    \r\n甲\r\n2025-01-01"));
 }
 
 void TestLetterComposer::autoWritingLineCount_data()
@@ -186,9 +190,9 @@ void TestLetterComposer::classPhrases_data()
     QTest::addColumn<bool>("sparseBook");
     QTest::addColumn<int>("classId");
     QTest::addColumn<QList<int>>("ids");
-    QTest::newRow("class 7") << false << 7 << QList<int>{12, 13, 14};
-    QTest::newRow("excluded class still listed") << false << 15 << QList<int>{15};
-    QTest::newRow("negative class id") << true << -3 << QList<int>{2};
+    QTest::newRow("class 7") << false << 7 << QList<int> { 12, 13, 14 };
+    QTest::newRow("excluded class still listed") << false << 15 << QList<int> { 15 };
+    QTest::newRow("negative class id") << true << -3 << QList<int> { 2 };
 }
 
 void TestLetterComposer::classPhrases()

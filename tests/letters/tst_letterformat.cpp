@@ -13,13 +13,14 @@ namespace {
 bool spacingEverywhere(const QTextDocument &document)
 {
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
-        if (b.blockFormat().lineHeightType() != QTextBlockFormat::ProportionalHeight ||
-            b.blockFormat().lineHeight() != LetterLineHeightPercent)
+        if (b.blockFormat().lineHeightType() != QTextBlockFormat::ProportionalHeight
+            || b.blockFormat().lineHeight() != LetterLineHeightPercent)
             return false;
         if (b.charFormat().intProperty(CharacterSpacingProperty) != LetterCharacterSpacingTwips)
             return false;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().intProperty(CharacterSpacingProperty) != LetterCharacterSpacingTwips)
+            if (it.fragment().charFormat().intProperty(CharacterSpacingProperty)
+                != LetterCharacterSpacingTwips)
                 return false;
         }
     }
@@ -45,7 +46,8 @@ void TestLetterFormat::framedLetter_data()
     QTest::addColumn<QString>("yourName");
     QTest::newRow("indented body") << QStringLiteral("    一\r\n    二\r\n") << QStringLiteral("甲");
     QTest::newRow("empty writer name") << QString() << QString();
-    QTest::newRow("template body with empty lines") << QStringLiteral("第一段\r\n\r\n第二段") << QStringLiteral("甲");
+    QTest::newRow("template body with empty lines")
+        << QStringLiteral("第一段\r\n\r\n第二段") << QStringLiteral("甲");
 }
 
 void TestLetterFormat::framedLetter()
@@ -53,8 +55,8 @@ void TestLetterFormat::framedLetter()
     QFETCH(QString, body);
     QFETCH(QString, yourName);
     QTextDocument document;
-    document.setPlainText(JoinLetter(QStringLiteral("亲爱的"), QStringLiteral("乙"), QStringLiteral("开头"), body,
-                                     QStringLiteral("结尾"), yourName, QDate(2024, 5, 20)));
+    document.setPlainText(JoinLetter(QStringLiteral("亲爱的"), QStringLiteral("乙"), QStringLiteral("开头"),
+        body, QStringLiteral("结尾"), yourName, QDate(2024, 5, 20)));
     const int blocks = document.blockCount();
     ApplyFramedLetterFormat(document);
 
@@ -64,8 +66,9 @@ void TestLetterFormat::framedLetter()
     int n = 0;
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next(), ++n) {
         const bool tail = n >= blocks - 2;
-        QVERIFY2((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == (tail ? Qt::AlignRight : Qt::AlignLeft),
-                 qPrintable(b.text()));
+        QVERIFY2((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask)
+                == (tail ? Qt::AlignRight : Qt::AlignLeft),
+            qPrintable(b.text()));
     }
     QVERIFY(spacingEverywhere(document));
     QVERIFY(!document.isUndoAvailable());

@@ -11,7 +11,8 @@ namespace {
 
 GroupRows threePhrases()
 {
-    return {{11, 7, QStringLiteral("一"), false}, {12, 7, QStringLiteral("二"), true}, {13, 7, QStringLiteral("三"), false}};
+    return { { 11, 7, QStringLiteral("一"), false }, { 12, 7, QStringLiteral("二"), true },
+        { 13, 7, QStringLiteral("三"), false } };
 }
 
 int opaquePixels(const QImage &image, bool green)
@@ -92,7 +93,7 @@ void TestLetterModels::groupResetIsOneReset()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     GroupRows many;
     for (int i = 0; i < 500; ++i)
-        many.append({i, 3, QString::number(i), false});
+        many.append({ i, 3, QString::number(i), false });
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
     model.SetRows(many);
@@ -106,11 +107,11 @@ void TestLetterModels::pictures()
 {
     const QImage page = imTypePicture(imTypePage);
     const QImage tick = imTypePicture(imTypeTick);
-    for (const QImage &image : {page, tick})
+    for (const QImage &image : { page, tick })
         QCOMPARE(image.size(), QSize(imTypeWidth, imTypeHeight));
     QVERIFY(page != tick);
     QVERIFY(opaquePixels(page, false) > 30); // a page, not a speck
-    QVERIFY(opaquePixels(tick, true) > 10);  // mostly green
+    QVERIFY(opaquePixels(tick, true) > 10); // mostly green
     QCOMPARE(opaquePixels(page, true), 0);
 }
 
@@ -118,7 +119,8 @@ void TestLetterModels::templateRows()
 {
     TTemplateModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.SetRows({{5, QStringLiteral("春"), QStringLiteral("第一行\r\n第二行")}, {6, QStringLiteral("夏"), QString()}});
+    model.SetRows({ { 5, QStringLiteral("春"), QStringLiteral("第一行\r\n第二行") },
+        { 6, QStringLiteral("夏"), QString() } });
     QCOMPARE(model.rowCount(), 2);
     QCOMPARE(model.index(0).data().toString(), QStringLiteral("春"));
     QCOMPARE(model.index(0).data(TTemplateModel::TextRole).toString(), QStringLiteral("第一行\r\n第二行"));

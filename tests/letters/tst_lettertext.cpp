@@ -36,12 +36,15 @@ void TestLetterText::joinLetter_data()
     QTest::newRow("three indented lines leave two empty lines")
         << QStringLiteral("乙") << QStringLiteral("    a\r\n    b\r\n    c\r\n") << QStringLiteral("甲")
         << QStringLiteral("S")
-        << QStringLiteral("S乙：\r\n    O\r\n    a\r\n    b\r\n    c\r\n") + tail + QStringLiteral("甲\r\n2024-02-09");
+        << QStringLiteral("S乙：\r\n    O\r\n    a\r\n    b\r\n    c\r\n") + tail
+            + QStringLiteral("甲\r\n2024-02-09");
     QTest::newRow("body without final break leaves one")
         << QStringLiteral("乙") << QStringLiteral("模版正文") << QStringLiteral("甲") << QStringLiteral("S")
         << QStringLiteral("S乙：\r\n    O\r\n模版正文") + tail + QStringLiteral("甲\r\n2024-02-09");
-    QTest::newRow("empty body") << QStringLiteral("乙") << QString() << QStringLiteral("甲") << QStringLiteral("S")
-                                << QStringLiteral("S乙：\r\n    O\r\n") + tail + QStringLiteral("甲\r\n2024-02-09");
+    QTest::newRow("empty body") << QStringLiteral("乙") << QString() << QStringLiteral("甲")
+                                << QStringLiteral("S")
+                                << QStringLiteral("S乙：\r\n    O\r\n") + tail
+            + QStringLiteral("甲\r\n2024-02-09");
     QTest::newRow("empty addressee: phrase then colon")
         << QString() << QString() << QStringLiteral("甲") << QStringLiteral("S")
         << QStringLiteral("S：\r\n    O\r\n") + tail + QStringLiteral("甲\r\n2024-02-09");
@@ -61,8 +64,8 @@ void TestLetterText::joinLetter()
     QFETCH(QString, salutation);
     QFETCH(QString, expected);
     QCOMPARE(JoinLetter(salutation, sheName, QStringLiteral("O"), body, QStringLiteral("C"), yourName,
-                        QDate(2024, 2, 9)),
-             expected);
+                 QDate(2024, 2, 9)),
+        expected);
 }
 
 void TestLetterText::dateIgnoresLocale()
@@ -78,15 +81,14 @@ void TestLetterText::groupBody_data()
 {
     QTest::addColumn<GroupRows>("rows");
     QTest::addColumn<QString>("expected");
-    const GroupRows three = {{1, 7, QStringLiteral("一"), false},
-                             {2, 7, QStringLiteral("二"), false},
-                             {3, 7, QStringLiteral("三"), false}};
+    const GroupRows three = { { 1, 7, QStringLiteral("一"), false }, { 2, 7, QStringLiteral("二"), false },
+        { 3, 7, QStringLiteral("三"), false } };
     QTest::newRow("nothing picked") << three << QString();
     GroupRows firstAndThird = three;
     firstAndThird[0].Picked = firstAndThird[2].Picked = true;
     QTest::newRow("list order, not pick order") << firstAndThird << QStringLiteral("    一\r\n    三\r\n");
     QTest::newRow("title used as stored")
-        << GroupRows{{9, 7, QStringLiteral("  带空格 <b>&amp;</b>"), true}}
+        << GroupRows { { 9, 7, QStringLiteral("  带空格 <b>&amp;</b>"), true } }
         << QStringLiteral("      带空格 <b>&amp;</b>\r\n");
 }
 
@@ -123,8 +125,8 @@ void TestLetterText::lineCount()
 void TestLetterText::autoWritingSqlKeepsDoubleBlanks()
 {
     QCOMPARE(AutoWritingSql(5),
-             QStringLiteral("SELECT TOP 5 id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15)  "
-                            "ORDER BY Rnd(id - Time() * id * Rnd() * 100)"));
+        QStringLiteral("SELECT TOP 5 id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15)  "
+                       "ORDER BY Rnd(id - Time() * id * Rnd() * 100)"));
 }
 
 void TestLetterText::cutTitle_data()

@@ -1,5 +1,5 @@
-#include "PlumaretError.h"
 #include "InOrder.h"
+#include "PlumaretError.h"
 #include "Statistics.h"
 
 #include <QStringEncoder>
@@ -179,8 +179,8 @@ void tst_Statistics::letterSlots()
     QVERIFY2(ContainsInOrder(lines.at(1),
                  { "通话100次", "3.65", " 60次", "60.00%", "40.00次", "40.00%", "%s分钟", "1分钟" }),
         qPrintable(lines.at(1)));
-    QVERIFY2(
-        ContainsInOrder(lines.at(2), { "40次", "9.13", "25次", "62.50%", "15.00次", "37.50%", "180分钟", "20分钟" }),
+    QVERIFY2(ContainsInOrder(
+                 lines.at(2), { "40次", "9.13", "25次", "62.50%", "15.00次", "37.50%", "180分钟", "20分钟" }),
         qPrintable(lines.at(2)));
     QVERIFY(!letter.contains(QStringLiteral("%%")));
 }

@@ -20,8 +20,8 @@ QString corpusFile(const QString &name)
     return corpusDir() + QLatin1Char('/') + name;
 }
 
-#define REQUIRE_CORPUS()                                                                                   \
-    if (!QFileInfo::exists(corpusDir()))                                                                   \
+#define REQUIRE_CORPUS()                                                                                     \
+    if (!QFileInfo::exists(corpusDir()))                                                                     \
     QSKIP("the shared corpus (../shared/corpus) is not present; a fresh clone has none")
 
 QByteArray readAll(const QString &path)
@@ -160,7 +160,8 @@ void TestStore::refusedFiles_data()
     zeroedCatalog.replace(2 * 4096, 4096, QByteArray(4096, '\xff'));
     QTest::newRow("jet4 catalogue page overwritten") << zeroedCatalog;
     QTest::newRow("database password") << readAll(corpusFile(QStringLiteral("jet4-dbpassword.mdb")));
-    QTest::newRow("ace agile encryption") << readAll(corpusFile(QStringLiteral("ace14-agile-encrypted.accdb")));
+    QTest::newRow("ace agile encryption")
+        << readAll(corpusFile(QStringLiteral("ace14-agile-encrypted.accdb")));
 }
 
 void TestStore::refusedFiles()
@@ -195,7 +196,7 @@ void TestStore::libmdbPrintsNothing()
     const QString log = dir.filePath(QStringLiteral("output.txt"));
     {
         OutputCapture capture(log);
-        for (const QByteArray &image : {wide.left(126976), memo.left(50 * 4096), memo, wide}) {
+        for (const QByteArray &image : { wide.left(126976), memo.left(50 * 4096), memo, wide }) {
             TAdoBuilder store;
             try {
                 store.ConnectImage(image);
@@ -209,8 +210,8 @@ void TestStore::libmdbPrintsNothing()
 void TestStore::rowsMatchMdbTools_data()
 {
     QTest::addColumn<QString>("file");
-    for (const char *name : {"jet4-512rows.mdb", "jet4-cjk-memo-ole.mdb", "jet4-msproject-wide.mdb",
-                             "jet4-rc4-encoded.mdb", "jet4-unicode-comp.mdb", "ace12-longtext.accdb"})
+    for (const char *name : { "jet4-512rows.mdb", "jet4-cjk-memo-ole.mdb", "jet4-msproject-wide.mdb",
+             "jet4-rc4-encoded.mdb", "jet4-unicode-comp.mdb", "ace12-longtext.accdb" })
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -224,7 +225,7 @@ void TestStore::rowsMatchMdbTools()
     const QString path = corpusFile(file);
     TAdoBuilder store(path);
     store.Connect();
-    QStringList tables = runTool(QStringLiteral("mdb-tables"), {QStringLiteral("-1"), path})
+    QStringList tables = runTool(QStringLiteral("mdb-tables"), { QStringLiteral("-1"), path })
                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(store.TableNames(), tables);
     // marks outside Latin-1: one file holds every character from U+0001 to U+00FF
@@ -232,14 +233,13 @@ void TestStore::rowsMatchMdbTools()
     for (const QString &table : tables) {
         store.OpenQuery(QStringLiteral("SELECT * FROM [%1]").arg(table));
         TResultSet &rs = *store.ResultSet;
-        const int count = runTool(QStringLiteral("mdb-count"), {path, table}).trimmed().toInt();
+        const int count = runTool(QStringLiteral("mdb-count"), { path, table }).trimmed().toInt();
         QCOMPARE(rs.RowCount(), count);
         const QString csv = runTool(QStringLiteral("mdb-export"),
-                                    {QStringLiteral("-Q"), QStringLiteral("-H"), QStringLiteral("-d"), fieldSep,
-                                     QStringLiteral("-R"), rowSep, QStringLiteral("-0"), nullMark,
-                                     QStringLiteral("-b"), QStringLiteral("hex"), QStringLiteral("-D"),
-                                     QStringLiteral("%Y-%m-%d %H:%M:%S"), QStringLiteral("-T"),
-                                     QStringLiteral("%Y-%m-%d %H:%M:%S"), path, table});
+            { QStringLiteral("-Q"), QStringLiteral("-H"), QStringLiteral("-d"), fieldSep,
+                QStringLiteral("-R"), rowSep, QStringLiteral("-0"), nullMark, QStringLiteral("-b"),
+                QStringLiteral("hex"), QStringLiteral("-D"), QStringLiteral("%Y-%m-%d %H:%M:%S"),
+                QStringLiteral("-T"), QStringLiteral("%Y-%m-%d %H:%M:%S"), path, table });
         const QStringList rows = csv.split(rowSep, Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), count);
         rs.MoveFirst();
@@ -248,7 +248,8 @@ void TestStore::rowsMatchMdbTools()
             const QStringList fields = rows[r].split(fieldSep);
             QCOMPARE(fields.size(), rs.FieldNames().size());
             for (int c = 0; c < fields.size(); ++c) {
-                const QString where = QStringLiteral("%1 row %2 column %3").arg(table).arg(r + 1).arg(rs.FieldNames()[c]);
+                const QString where
+                    = QStringLiteral("%1 row %2 column %3").arg(table).arg(r + 1).arg(rs.FieldNames()[c]);
                 const QString theirs = fields[c];
                 const QString ours = rs.FieldTextAt(c);
                 if (theirs == nullMark) {
@@ -258,10 +259,15 @@ void TestStore::rowsMatchMdbTools()
                 bool a = false, b = false;
                 const double x = theirs.toDouble(&a), y = ours.toDouble(&b);
                 if (a && b)
-                    QVERIFY2(qAbs(x - y) <= 1e-9 * qMax(1.0, qAbs(x)), qPrintable(where + QStringLiteral(": ") + theirs + QStringLiteral(" vs ") + ours));
+                    QVERIFY2(qAbs(x - y) <= 1e-9 * qMax(1.0, qAbs(x)),
+                        qPrintable(where + QStringLiteral(": ") + theirs + QStringLiteral(" vs ") + ours));
                 else
-                    QVERIFY2(theirs.compare(ours, theirs.size() > 64 && ours.size() == theirs.size() ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0,
-                             qPrintable(where + QStringLiteral(": ") + theirs.left(80) + QStringLiteral(" vs ") + ours.left(80)));
+                    QVERIFY2(theirs.compare(ours,
+                                 theirs.size() > 64 && ours.size() == theirs.size() ? Qt::CaseInsensitive
+                                                                                    : Qt::CaseSensitive)
+                            == 0,
+                        qPrintable(where + QStringLiteral(": ") + theirs.left(80) + QStringLiteral(" vs ")
+                            + ours.left(80)));
             }
         }
     }
@@ -273,21 +279,24 @@ void TestStore::valuesLibmdbGetsWrong_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("emoji outside the BMP")
-        << "ace12-unicode-emoji.accdb" << "SELECT TestTextUncompressed AS v FROM TestText WHERE ID = 1"
-        << QString::fromUtf8("✔️☝☝🏾");
-    QTest::newRow("emoji in a compressed memo")
-        << "ace12-unicode-emoji.accdb" << "SELECT TestMemoCompressed AS v FROM TestText WHERE ID = 1"
-        << QString::fromUtf8("✔️☝☝🏾");
-    QTest::newRow("jet3 text is GBK") << "jet3-gbk.mdb" << "SELECT field1 AS v FROM table1"
-                                      << QString::fromUtf8("GBK编码");
-    QTest::newRow("jet3 latin-1 accents") << "jet3-northwind.mdb"
-                                          << "SELECT CompanyName AS v FROM Customers WHERE CustomerID = 'FRANS'"
-                                          << QString::fromUtf8("Franchi S.p.A.");
-    QTest::newRow("memo over several long-value pages")
-        << "ace12-longtext.accdb" << "SELECT Len(LongText) AS v FROM Table1" << "5000";
-    QTest::newRow("compressed cjk text") << "jet4-unicode-comp.mdb" << "SELECT [Unicode] AS v FROM [Table] WHERE ID = 5"
-                                         << QString::fromUtf8("漢字仮名交じり文");
+    QTest::newRow("emoji outside the BMP") << "ace12-unicode-emoji.accdb"
+                                           << "SELECT TestTextUncompressed AS v FROM TestText WHERE ID = 1"
+                                           << QString::fromUtf8("✔️☝☝🏾");
+    QTest::newRow("emoji in a compressed memo") << "ace12-unicode-emoji.accdb"
+                                                << "SELECT TestMemoCompressed AS v FROM TestText WHERE ID = 1"
+                                                << QString::fromUtf8("✔️☝☝🏾");
+    QTest::newRow("jet3 text is GBK") << "jet3-gbk.mdb"
+                                      << "SELECT field1 AS v FROM table1" << QString::fromUtf8("GBK编码");
+    QTest::newRow("jet3 latin-1 accents")
+        << "jet3-northwind.mdb"
+        << "SELECT CompanyName AS v FROM Customers WHERE CustomerID = 'FRANS'"
+        << QString::fromUtf8("Franchi S.p.A.");
+    QTest::newRow("memo over several long-value pages") << "ace12-longtext.accdb"
+                                                        << "SELECT Len(LongText) AS v FROM Table1"
+                                                        << "5000";
+    QTest::newRow("compressed cjk text")
+        << "jet4-unicode-comp.mdb"
+        << "SELECT [Unicode] AS v FROM [Table] WHERE ID = 5" << QString::fromUtf8("漢字仮名交じり文");
 }
 
 void TestStore::valuesLibmdbGetsWrong()
@@ -312,21 +321,31 @@ void TestStore::columnTypes_data()
 
     const QString memo = QStringLiteral("jet4-cjk-memo-ole.mdb");
     const QString nwind = QStringLiteral("jet3-northwind.mdb");
-    QTest::newRow("long integer") << memo << "SELECT NumberField AS v FROM Table1 WHERE ID = 1" << "3" << 3;
-    QTest::newRow("text") << memo << "SELECT ShortTextField AS v FROM Table1 WHERE ID = 2" << "普林斯顿大学" << -1;
-    QTest::newRow("currency") << memo << "SELECT CurrencyField AS v FROM Table1 WHERE ID = 1" << "6.23" << 6;
-    QTest::newRow("date/time") << memo << "SELECT DateField AS v FROM Table1 WHERE ID = 1" << "2015-06-24 00:00:00" << -1;
-    QTest::newRow("boolean true") << memo << "SELECT YesNoField AS v FROM Table1 WHERE ID = 1" << "1" << 1;
-    QTest::newRow("boolean false") << memo << "SELECT YesNoField AS v FROM Table1 WHERE ID = 2" << "0" << 0;
-    QTest::newRow("inline memo") << memo << "SELECT PlainTextMemo AS v FROM Table1 WHERE ID = 1" << "red and brown" << -1;
-    QTest::newRow("short integer") << nwind << "SELECT UnitsInStock AS v FROM Products WHERE ProductID = 2" << "17" << 17;
-    QTest::newRow("single") << nwind
-                            << "SELECT Discount AS v FROM [Order Details] WHERE OrderID = 10250 AND ProductID = 51"
-                            << "0.150000005960464" << 0;
-    QTest::newRow("double") << "jet4-msproject-wide.mdb" << "SELECT PROJ_OPT_MINUTES_PER_DAY * 1.0 AS v FROM MSP_PROJECTS"
+    QTest::newRow("long integer") << memo << "SELECT NumberField AS v FROM Table1 WHERE ID = 1"
+                                  << "3" << 3;
+    QTest::newRow("text") << memo << "SELECT ShortTextField AS v FROM Table1 WHERE ID = 2"
+                          << "普林斯顿大学" << -1;
+    QTest::newRow("currency") << memo << "SELECT CurrencyField AS v FROM Table1 WHERE ID = 1"
+                              << "6.23" << 6;
+    QTest::newRow("date/time") << memo << "SELECT DateField AS v FROM Table1 WHERE ID = 1"
+                               << "2015-06-24 00:00:00" << -1;
+    QTest::newRow("boolean true") << memo << "SELECT YesNoField AS v FROM Table1 WHERE ID = 1"
+                                  << "1" << 1;
+    QTest::newRow("boolean false") << memo << "SELECT YesNoField AS v FROM Table1 WHERE ID = 2"
+                                   << "0" << 0;
+    QTest::newRow("inline memo") << memo << "SELECT PlainTextMemo AS v FROM Table1 WHERE ID = 1"
+                                 << "red and brown" << -1;
+    QTest::newRow("short integer") << nwind << "SELECT UnitsInStock AS v FROM Products WHERE ProductID = 2"
+                                   << "17" << 17;
+    QTest::newRow("single")
+        << nwind << "SELECT Discount AS v FROM [Order Details] WHERE OrderID = 10250 AND ProductID = 51"
+        << "0.150000005960464" << 0;
+    QTest::newRow("double") << "jet4-msproject-wide.mdb"
+                            << "SELECT PROJ_OPT_MINUTES_PER_DAY * 1.0 AS v FROM MSP_PROJECTS"
                             << "480" << 480;
     QTest::newRow("memo longer than a page")
-        << nwind << "SELECT Length(Notes) > 400 AS v FROM Employees WHERE EmployeeID = 5" << "1" << 1;
+        << nwind << "SELECT Length(Notes) > 400 AS v FROM Employees WHERE EmployeeID = 5"
+        << "1" << 1;
 }
 
 void TestStore::columnTypes()
@@ -365,7 +384,7 @@ void TestStore::columnNamesIgnoreCase()
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-cjk-memo-ole.mdb")));
     store.Connect();
     store.OpenQuery(QStringLiteral("SELECT [ID], ShortTextField AS Title FROM Table1 WHERE ID = 1"));
-    QCOMPARE(store.ResultSet->FieldNames(), QStringList({QStringLiteral("ID"), QStringLiteral("Title")}));
+    QCOMPARE(store.ResultSet->FieldNames(), QStringList({ QStringLiteral("ID"), QStringLiteral("Title") }));
     QCOMPARE(store.ResultSet->FieldText(QStringLiteral("title")), QStringLiteral("the quick"));
     QCOMPARE(store.ResultSet->FieldText(QStringLiteral("TITLE")), QStringLiteral("the quick"));
     QCOMPARE(store.ResultSet->FieldInteger(QStringLiteral("id")), 1);
@@ -450,11 +469,16 @@ void TestStore::engineErrors_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing table") << "SELECT id FROM LoveWord" << "no such table: LoveWord";
-    QTest::newRow("missing column") << "SELECT ClassID FROM Table1" << "no such column: ClassID";
-    QTest::newRow("bad syntax") << "SELECT FROM WHERE" << "syntax error";
-    QTest::newRow("unknown function") << "SELECT Foo(1) FROM Table1" << "no such function: Foo";
-    QTest::newRow("writing is refused") << "DELETE FROM Table1" << "只读";
+    QTest::newRow("missing table") << "SELECT id FROM LoveWord"
+                                   << "no such table: LoveWord";
+    QTest::newRow("missing column") << "SELECT ClassID FROM Table1"
+                                    << "no such column: ClassID";
+    QTest::newRow("bad syntax") << "SELECT FROM WHERE"
+                                << "syntax error";
+    QTest::newRow("unknown function") << "SELECT Foo(1) FROM Table1"
+                                      << "no such function: Foo";
+    QTest::newRow("writing is refused") << "DELETE FROM Table1"
+                                        << "只读";
 }
 
 void TestStore::engineErrors()
@@ -483,11 +507,12 @@ void TestStore::rndIsFreshAtEveryCall()
     TResultSet &rs = *store.ResultSet;
     QSet<QString> seen;
     for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext()) {
-        for (const char *col : {"a", "b", "c", "t"}) {
+        for (const char *col : { "a", "b", "c", "t" }) {
             const double v = rs.FieldText(QLatin1String(col)).toDouble();
             QVERIFY2(v >= 0.0 && v < 1.0, col);
         }
-        seen << rs.FieldText(QStringLiteral("a")) << rs.FieldText(QStringLiteral("b")) << rs.FieldText(QStringLiteral("c"));
+        seen << rs.FieldText(QStringLiteral("a")) << rs.FieldText(QStringLiteral("b"))
+             << rs.FieldText(QStringLiteral("c"));
     }
     // 1536 draws from 2^53 values: a repeat means the calls were not fresh
     QCOMPARE(seen.size(), 3 * 512);
@@ -500,7 +525,8 @@ void TestStore::topPicksInRandomOrder()
     store.Connect();
     QSet<QString> orders;
     for (int run = 0; run < 5; ++run) {
-        store.OpenQuery(QStringLiteral("SELECT TOP 10 CD_AGENTE FROM Table1 ORDER BY Rnd(Len(CD_AGENTE) - Time() * Rnd() * 100)"));
+        store.OpenQuery(QStringLiteral(
+            "SELECT TOP 10 CD_AGENTE FROM Table1 ORDER BY Rnd(Len(CD_AGENTE) - Time() * Rnd() * 100)"));
         QCOMPARE(store.ResultSet->RowCount(), 10);
         QStringList order;
         for (store.ResultSet->MoveFirst(); !store.ResultSet->AtEnd(); store.ResultSet->MoveNext())
@@ -517,10 +543,12 @@ void TestStore::randomPickKeepsFilterAndCount_data()
     QTest::addColumn<int>("minimumProduct"); // every row must have ProductID >= this
 
     QTest::newRow("top below the matching rows")
-        << "SELECT TOP 100 OrderID, ProductID FROM [Order Details] WHERE ProductID >= 70 ORDER BY Rnd(OrderID - Time() * OrderID * Rnd() * 100)"
+        << "SELECT TOP 100 OrderID, ProductID FROM [Order Details] WHERE ProductID >= 70 ORDER BY "
+           "Rnd(OrderID - Time() * OrderID * Rnd() * 100)"
         << 100 << 70;
-    QTest::newRow("top above the matching rows")
-        << "SELECT TOP 1000 OrderID, ProductID FROM [Order Details] WHERE ProductID = 77 ORDER BY Rnd(OrderID)" << 0 << 77;
+    QTest::newRow("top above the matching rows") << "SELECT TOP 1000 OrderID, ProductID FROM [Order Details] "
+                                                    "WHERE ProductID = 77 ORDER BY Rnd(OrderID)"
+                                                 << 0 << 77;
     QTest::newRow("no top: every row")
         << "SELECT OrderID, ProductID FROM [Order Details] ORDER BY Rnd()" << 2155 << 1;
     QTest::newRow("top 0") << "SELECT TOP 0 OrderID, ProductID FROM [Order Details] ORDER BY Rnd()" << 0 << 1;
@@ -544,11 +572,12 @@ void TestStore::randomPickKeepsFilterAndCount()
         store.OpenQuery(sql);
         TResultSet &rs = *store.ResultSet;
         QCOMPARE(rs.RowCount(), rows);
-        QCOMPARE(rs.FieldNames(), QStringList({QStringLiteral("OrderID"), QStringLiteral("ProductID")}));
+        QCOMPARE(rs.FieldNames(), QStringList({ QStringLiteral("OrderID"), QStringLiteral("ProductID") }));
         QSet<QString> seen;
         for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext()) {
             QVERIFY(rs.FieldInteger(QStringLiteral("productid")) >= minimumProduct);
-            seen << rs.FieldText(QStringLiteral("OrderID")) + QLatin1Char('/') + rs.FieldText(QStringLiteral("ProductID"));
+            seen << rs.FieldText(QStringLiteral("OrderID")) + QLatin1Char('/')
+                    + rs.FieldText(QStringLiteral("ProductID"));
         }
         QCOMPARE(seen.size(), rows);
     }

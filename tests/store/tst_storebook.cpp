@@ -13,12 +13,13 @@ namespace {
 const QString ConnectFailed = QStringLiteral("连接数据库失败，程序将退出");
 const QString MissingFile = QStringLiteral("找不到数据库文件，程序将退出");
 
-const QString AutoQuery = QStringLiteral(
-    "SELECT TOP %1 id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15)  ORDER BY Rnd(id - Time() * id * Rnd() * 100)");
+const QString AutoQuery = QStringLiteral("SELECT TOP %1 id, title FROM LoveWord  WHERE ClassID not in(2, 3, "
+                                         "4, 5, 6, 15)  ORDER BY Rnd(id - Time() * id * Rnd() * 100)");
 const QString FramingQuery = QStringLiteral("select top 1 Title from CommonLanguage where TYPE = ");
 const QString RandomOrder = QStringLiteral(" ORDER BY Rnd(id - Time() * id * Rnd() * 100)");
 const QString ClassQuery = QStringLiteral("select classID, Title from LoveWordClass");
-const QString ClassPhrasesQuery = QStringLiteral("SELECT [ID], ClassID, Title FROM LoveWord WHERE ClassID = ");
+const QString ClassPhrasesQuery
+    = QStringLiteral("SELECT [ID], ClassID, Title FROM LoveWord WHERE ClassID = ");
 const QString TemplateQuery = QStringLiteral("SELECT [ID], [TITLE], [TEXT] FROM Template");
 
 // A small phrase book: 20 classes, 40 phrases (two per class), framing phrases, templates.
@@ -26,37 +27,38 @@ jet::Writer smallBook()
 {
     jet::Writer w;
     w.setCreationTime(QDateTime(QDate(2024, 6, 1), QTime(12, 0)));
-    jet::Table classes{QStringLiteral("LoveWordClass"),
-                       {{QStringLiteral("classID"), jet::ColumnType::Long}, {QStringLiteral("Title"), jet::ColumnType::Text, 50}},
-                       {}};
-    jet::Table words{QStringLiteral("LoveWord"),
-                     {{QStringLiteral("id"), jet::ColumnType::Long},
-                      {QStringLiteral("title"), jet::ColumnType::Text, 255},
-                      {QStringLiteral("ClassID"), jet::ColumnType::Long}},
-                     {}};
+    jet::Table classes { QStringLiteral("LoveWordClass"),
+        { { QStringLiteral("classID"), jet::ColumnType::Long },
+            { QStringLiteral("Title"), jet::ColumnType::Text, 50 } },
+        {} };
+    jet::Table words { QStringLiteral("LoveWord"),
+        { { QStringLiteral("id"), jet::ColumnType::Long },
+            { QStringLiteral("title"), jet::ColumnType::Text, 255 },
+            { QStringLiteral("ClassID"), jet::ColumnType::Long } },
+        {} };
     for (int c = 1; c <= 20; ++c) {
-        classes.rows.append({c, QStringLiteral("类别%1").arg(c)});
-        words.rows.append({2 * c - 1, QStringLiteral("第%1类的第一句").arg(c), c});
-        words.rows.append({2 * c, QStringLiteral("第%1类的第二句").arg(c), c});
+        classes.rows.append({ c, QStringLiteral("类别%1").arg(c) });
+        words.rows.append({ 2 * c - 1, QStringLiteral("第%1类的第一句").arg(c), c });
+        words.rows.append({ 2 * c, QStringLiteral("第%1类的第二句").arg(c), c });
     }
     w.addTable(classes);
     w.addTable(words);
-    jet::Table common{QStringLiteral("CommonLanguage"),
-                      {{QStringLiteral("id"), jet::ColumnType::Long},
-                       {QStringLiteral("Title"), jet::ColumnType::Text, 255},
-                       {QStringLiteral("TYPE"), jet::ColumnType::Long}},
-                      {}};
+    jet::Table common { QStringLiteral("CommonLanguage"),
+        { { QStringLiteral("id"), jet::ColumnType::Long },
+            { QStringLiteral("Title"), jet::ColumnType::Text, 255 },
+            { QStringLiteral("TYPE"), jet::ColumnType::Long } },
+        {} };
     for (int i = 0; i < 9; ++i)
-        common.rows.append({i + 1, QStringLiteral("类型%1的第%2句").arg(i % 3).arg(i / 3), i % 3});
+        common.rows.append({ i + 1, QStringLiteral("类型%1的第%2句").arg(i % 3).arg(i / 3), i % 3 });
     w.addTable(common);
-    jet::Table templates{QStringLiteral("Template"),
-                         {{QStringLiteral("ID"), jet::ColumnType::Long},
-                          {QStringLiteral("TITLE"), jet::ColumnType::Text, 100},
-                          {QStringLiteral("TEXT"), jet::ColumnType::Memo}},
-                         {}};
-    templates.rows.append({1, QStringLiteral("短信"), QStringLiteral("亲爱的，")});
-    templates.rows.append({2, QStringLiteral("长信"), RepeatedText(QStringLiteral("我想你了。"), 30000)});
-    templates.rows.append({3, QVariant(), QVariant()});
+    jet::Table templates { QStringLiteral("Template"),
+        { { QStringLiteral("ID"), jet::ColumnType::Long },
+            { QStringLiteral("TITLE"), jet::ColumnType::Text, 100 },
+            { QStringLiteral("TEXT"), jet::ColumnType::Memo } },
+        {} };
+    templates.rows.append({ 1, QStringLiteral("短信"), QStringLiteral("亲爱的，") });
+    templates.rows.append({ 2, QStringLiteral("长信"), RepeatedText(QStringLiteral("我想你了。"), 30000) });
+    templates.rows.append({ 3, QVariant(), QVariant() });
     w.addTable(templates);
     return w;
 }
@@ -113,19 +115,25 @@ void TestStoreBook::valuesArriveWhole_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("text"); // how FieldText shows it; empty: value.toString()
 
-    const int text = int(jet::ColumnType::Text), memo = int(jet::ColumnType::Memo), lng = int(jet::ColumnType::Long);
-    QTest::newRow("compressible latin-1 text") << text << QVariant(QStringLiteral("Grüße, ma chérie")) << QString();
+    const int text = int(jet::ColumnType::Text), memo = int(jet::ColumnType::Memo),
+              lng = int(jet::ColumnType::Long);
+    QTest::newRow("compressible latin-1 text")
+        << text << QVariant(QStringLiteral("Grüße, ma chérie")) << QString();
     QTest::newRow("chinese text") << text << QVariant(QStringLiteral("执子之手，与子偕老")) << QString();
-    QTest::newRow("emoji in text") << text << QVariant(QStringLiteral("爱你\U0001F496\U0001F339")) << QString();
+    QTest::newRow("emoji in text") << text << QVariant(QStringLiteral("爱你\U0001F496\U0001F339"))
+                                   << QString();
     QTest::newRow("mixed text") << text << QVariant(QStringLiteral("abc爱def情ghi")) << QString();
     QTest::newRow("255 characters") << text << QVariant(RepeatedText(QStringLiteral("心"), 255)) << QString();
     QTest::newRow("null text") << text << QVariant() << QString();
     QTest::newRow("inline memo") << memo << QVariant(QStringLiteral("短短一句")) << QString();
-    QTest::newRow("single-page memo") << memo << QVariant(RepeatedText(QStringLiteral("长相思，"), 1500)) << QString();
+    QTest::newRow("single-page memo")
+        << memo << QVariant(RepeatedText(QStringLiteral("长相思，"), 1500)) << QString();
     QTest::newRow("100 kB memo beyond libmdb's bind size")
         << memo << QVariant(RepeatedText(QStringLiteral("山无棱，天地合，乃敢与君绝。"), 51200)) << QString();
-    QTest::newRow("compressible long memo") << memo << QVariant(RepeatedText(QStringLiteral("forever and ever "), 40000)) << QString();
-    QTest::newRow("emoji in a long memo") << memo << QVariant(RepeatedText(QStringLiteral("\U0001F496情"), 9000)) << QString();
+    QTest::newRow("compressible long memo")
+        << memo << QVariant(RepeatedText(QStringLiteral("forever and ever "), 40000)) << QString();
+    QTest::newRow("emoji in a long memo")
+        << memo << QVariant(RepeatedText(QStringLiteral("\U0001F496情"), 9000)) << QString();
     QTest::newRow("null memo") << memo << QVariant() << QString();
     QTest::newRow("negative long") << lng << QVariant(-2147483647 - 1) << QString();
     QTest::newRow("largest long") << lng << QVariant(2147483647) << QString();
@@ -144,9 +152,10 @@ void TestStoreBook::valuesArriveWhole()
     QFETCH(QVariant, value);
     QFETCH(QString, text);
     jet::Writer w;
-    w.addTable({QStringLiteral("T"),
-                {{QStringLiteral("id"), jet::ColumnType::Long}, {QStringLiteral("v"), jet::ColumnType(type), 255}},
-                {{1, value}, {2, QVariant()}}});
+    w.addTable({ QStringLiteral("T"),
+        { { QStringLiteral("id"), jet::ColumnType::Long },
+            { QStringLiteral("v"), jet::ColumnType(type), 255 } },
+        { { 1, value }, { 2, QVariant() } } });
     TAdoBuilder store(writeBook(w));
     store.Connect();
     store.OpenQuery(QStringLiteral("SELECT v FROM T WHERE id = 1"));
@@ -178,9 +187,9 @@ void TestStoreBook::passwordIsRefused()
 // A read that does not finish in time (libmdb looping on a damaged file) is killed and refused.
 void TestStoreBook::timeLimitEndsARead()
 {
-    jet::Table t{QStringLiteral("T"), {{QStringLiteral("v"), jet::ColumnType::Memo}}, {}};
+    jet::Table t { QStringLiteral("T"), { { QStringLiteral("v"), jet::ColumnType::Memo } }, {} };
     for (int i = 0; i < 2000; ++i)
-        t.rows.append({RepeatedText(QStringLiteral("心"), 3000)});
+        t.rows.append({ RepeatedText(QStringLiteral("心"), 3000) });
     jet::Writer w;
     w.addTable(t);
     const QByteArray image = w.toBytes();
@@ -191,7 +200,8 @@ void TestStoreBook::timeLimitEndsARead()
     } catch (const EPlumaretError &e) {
         QCOMPARE(e.message(), ConnectFailed);
     }
-    QVERIFY2(store.LastConnectError().contains(QLatin1String("too long")), qPrintable(store.LastConnectError()));
+    QVERIFY2(
+        store.LastConnectError().contains(QLatin1String("too long")), qPrintable(store.LastConnectError()));
     QVERIFY(store.TableNames().isEmpty());
     store.ConnectImage(image); // the same image within the normal limit
     store.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM T"));
@@ -217,8 +227,9 @@ void TestStoreBook::readsDbDllFromCurrentDirectoryUnchanged()
         throw;
     }
     QDir::setCurrent(saved);
-    QCOMPARE(store.TableNames(), QStringList({QStringLiteral("LoveWordClass"), QStringLiteral("LoveWord"),
-                                              QStringLiteral("CommonLanguage"), QStringLiteral("Template")}));
+    QCOMPARE(store.TableNames(),
+        QStringList({ QStringLiteral("LoveWordClass"), QStringLiteral("LoveWord"),
+            QStringLiteral("CommonLanguage"), QStringLiteral("Template") }));
     f.seek(0);
     QCOMPARE(f.readAll(), before);
     QCOMPARE(QFileInfo(path).lastModified(), modified);
@@ -228,9 +239,9 @@ void TestStoreBook::autoWritingText()
 {
     TAdoBuilder store(writeBook(smallBook()));
     store.Connect();
-    const QSet<int> excluded{2, 3, 4, 5, 6, 15};
+    const QSet<int> excluded { 2, 3, 4, 5, 6, 15 };
     QSet<QString> orders;
-    for (int count : {1, 5, 20, 20, 20, 100}) {
+    for (int count : { 1, 5, 20, 20, 20, 100 }) {
         store.OpenQuery(AutoQuery.arg(count));
         TResultSet &rs = *store.ResultSet;
         QCOMPARE(rs.RowCount(), qMin(count, 28)); // 14 allowed classes of 2 phrases
@@ -238,7 +249,8 @@ void TestStoreBook::autoWritingText()
         for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext()) {
             const int id = rs.FieldInteger(QStringLiteral("id"));
             QVERIFY2(!excluded.contains((id + 1) / 2), qPrintable(QString::number(id)));
-            QVERIFY(rs.FieldText(QStringLiteral("Title")).startsWith(QStringLiteral("第%1类").arg((id + 1) / 2)));
+            QVERIFY(
+                rs.FieldText(QStringLiteral("Title")).startsWith(QStringLiteral("第%1类").arg((id + 1) / 2)));
             order << QString::number(id);
         }
         if (count == 20)
@@ -287,9 +299,10 @@ void TestStoreBook::classTexts()
     QStringList titles;
     for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext()) {
         QCOMPARE(rs.FieldInteger(QStringLiteral("classid")), 7);
-        titles << QString::number(rs.FieldInteger(QStringLiteral("id"))) + rs.FieldText(QStringLiteral("Title"));
+        titles << QString::number(rs.FieldInteger(QStringLiteral("id")))
+                + rs.FieldText(QStringLiteral("Title"));
     }
-    QCOMPARE(titles, QStringList({QStringLiteral("13第7类的第一句"), QStringLiteral("14第7类的第二句")}));
+    QCOMPARE(titles, QStringList({ QStringLiteral("13第7类的第一句"), QStringLiteral("14第7类的第二句") }));
 }
 
 void TestStoreBook::templateText()
@@ -325,7 +338,8 @@ void TestStoreBook::testBookFromTheBuild()
     QSet<int> classes;
     for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext())
         classes << rs.FieldInteger(QStringLiteral("ClassID"));
-    store.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM LoveWord WHERE ClassID not in(2, 3, 4, 5, 6, 15)"));
+    store.OpenQuery(
+        QStringLiteral("SELECT COUNT(*) AS n FROM LoveWord WHERE ClassID not in(2, 3, 4, 5, 6, 15)"));
     const int allowed = rs.FieldInteger(QStringLiteral("n"));
     QVERIFY(allowed > 1);
     const int asked = qMin(allowed, 5);
@@ -338,7 +352,9 @@ void TestStoreBook::testBookFromTheBuild()
             ids << rs.FieldText(QStringLiteral("id"));
         orders << ids.join(QLatin1Char(','));
         // every drawn phrase is from an allowed class
-        store.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM LoveWord WHERE id in(%1) AND ClassID in(2, 3, 4, 5, 6, 15)").arg(ids.join(QLatin1Char(','))));
+        store.OpenQuery(QStringLiteral(
+            "SELECT COUNT(*) AS n FROM LoveWord WHERE id in(%1) AND ClassID in(2, 3, 4, 5, 6, 15)")
+                            .arg(ids.join(QLatin1Char(','))));
         QCOMPARE(rs.FieldInteger(QStringLiteral("n")), 0);
     }
     QVERIFY(orders.size() > 1);
@@ -353,7 +369,8 @@ void TestStoreBook::testBookFromTheBuild()
     }
     store.OpenQuery(TemplateQuery);
     QVERIFY(rs.RowCount() > 0);
-    QCOMPARE(rs.FieldNames(), QStringList({QStringLiteral("ID"), QStringLiteral("TITLE"), QStringLiteral("TEXT")}));
+    QCOMPARE(rs.FieldNames(),
+        QStringList({ QStringLiteral("ID"), QStringLiteral("TITLE"), QStringLiteral("TEXT") }));
 }
 
 // The start-up preload reads the book before Connect is called: whatever happens to the file in
@@ -362,13 +379,18 @@ void TestStoreBook::preloadOnlyServesTheUnchangedFile_data()
 {
     QTest::addColumn<QString>("atPreload"); // book, none
     QTest::addColumn<QString>("atConnect"); // same, garbage, book, removed
-    QTest::addColumn<QString>("message");   // empty: connected
+    QTest::addColumn<QString>("message"); // empty: connected
 
-    QTest::newRow("unchanged book") << "book" << "same" << QString();
-    QTest::newRow("book overwritten with garbage") << "book" << "garbage" << ConnectFailed;
-    QTest::newRow("book removed") << "book" << "removed" << MissingFile;
-    QTest::newRow("book appears") << "none" << "book" << QString();
-    QTest::newRow("still missing") << "none" << "same" << MissingFile;
+    QTest::newRow("unchanged book") << "book"
+                                    << "same" << QString();
+    QTest::newRow("book overwritten with garbage") << "book"
+                                                   << "garbage" << ConnectFailed;
+    QTest::newRow("book removed") << "book"
+                                  << "removed" << MissingFile;
+    QTest::newRow("book appears") << "none"
+                                  << "book" << QString();
+    QTest::newRow("still missing") << "none"
+                                   << "same" << MissingFile;
 }
 
 void TestStoreBook::preloadOnlyServesTheUnchangedFile()

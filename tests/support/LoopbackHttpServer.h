@@ -12,7 +12,9 @@ public:
     enum Mode { Answer, Silent, Trickle, Huge, RedirectLoop };
 
     LoopbackHttpServer(Mode mode, QByteArray body = {}, QByteArray contentType = "text/plain")
-        : m_mode(mode), m_body(std::move(body)), m_contentType(std::move(contentType))
+        : m_mode(mode)
+        , m_body(std::move(body))
+        , m_contentType(std::move(contentType))
     {
         listen(QHostAddress::LocalHost);
         connect(this, &QTcpServer::newConnection, this, [this] {
@@ -37,7 +39,7 @@ private:
         switch (m_mode) {
         case Answer:
             socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + m_contentType + "\r\nContent-Length: "
-                          + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
+                + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
             ++m_requests;
             socket->disconnectFromHost();
             break;
@@ -59,7 +61,7 @@ private:
             break;
         case RedirectLoop:
             socket->write("HTTP/1.1 302 Found\r\nLocation: " + url().toLatin1()
-                          + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
             socket->disconnectFromHost();
             break;
         }

@@ -149,7 +149,7 @@ void tst_JetWriter::reportsWriteFailure()
         QFAIL("writing into a missing folder succeeded");
     } catch (const EPlumaretError &e) {
         QVERIFY2(e.message().startsWith(u"cannot write %1: "_qs.arg(QDir::toNativeSeparators(target))),
-                 qPrintable(e.message()));
+            qPrintable(e.message()));
     }
     QVERIFY(!QFile::exists(target));
 }

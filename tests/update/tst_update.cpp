@@ -29,21 +29,50 @@ void tst_Update::parse_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("link");
 
-    QTest::newRow("plain") << QByteArray("version: 1.2\n\n新增了模版。\n") << "1.2" << "新增了模版。" << "";
-    QTest::newRow("crlf-and-link") << QByteArray("Version: 2.0.1\r\nlink: http://a.example/x\r\n\r\n第一行\r\n第二行")
-                                   << "2.0.1" << "第一行\n第二行" << "http://a.example/x";
-    QTest::newRow("gb18030") << QByteArray("version: 3\n\n\xd0\xc2\xb0\xe6") << "3" << "新版" << "";
-    QTest::newRow("utf8-bom") << QByteArray("\xef\xbb\xbfversion: 3\n\nok") << "3" << "ok" << "";
-    QTest::newRow("no-version") << QByteArray("link: http://a.example/\n\nhello") << "" << "" << "";
-    QTest::newRow("bad-version") << QByteArray("version: one\n\nhello") << "" << "" << "";
-    QTest::newRow("version-with-junk") << QByteArray("version: 1.2beta\n\nhello") << "" << "" << "";
-    QTest::newRow("no-message") << QByteArray("version: 2\n\n") << "" << "" << "";
-    QTest::newRow("no-colon") << QByteArray("version 2\n\nhello") << "" << "" << "";
-    QTest::newRow("binary") << QByteArray("version: 2\n\nab\0cd", 16) << "" << "" << "";
-    QTest::newRow("file-link") << QByteArray("version: 2\nlink: file:///etc/passwd\n\nhi") << "" << "" << "";
-    QTest::newRow("javascript-link") << QByteArray("version: 2\nlink: javascript:alert(1)\n\nhi") << "" << "" << "";
-    QTest::newRow("overlong-message") << ("version: 2\n\n" + QByteArray(3000, 'a')) << "" << "" << "";
-    QTest::newRow("html-page") << QByteArray("<html><body>404</body></html>") << "" << "" << "";
+    QTest::newRow("plain") << QByteArray("version: 1.2\n\n新增了模版。\n") << "1.2"
+                           << "新增了模版。"
+                           << "";
+    QTest::newRow("crlf-and-link") << QByteArray(
+        "Version: 2.0.1\r\nlink: http://a.example/x\r\n\r\n第一行\r\n第二行")
+                                   << "2.0.1"
+                                   << "第一行\n第二行"
+                                   << "http://a.example/x";
+    QTest::newRow("gb18030") << QByteArray("version: 3\n\n\xd0\xc2\xb0\xe6") << "3"
+                             << "新版"
+                             << "";
+    QTest::newRow("utf8-bom") << QByteArray("\xef\xbb\xbfversion: 3\n\nok") << "3"
+                              << "ok"
+                              << "";
+    QTest::newRow("no-version") << QByteArray("link: http://a.example/\n\nhello") << ""
+                                << ""
+                                << "";
+    QTest::newRow("bad-version") << QByteArray("version: one\n\nhello") << ""
+                                 << ""
+                                 << "";
+    QTest::newRow("version-with-junk") << QByteArray("version: 1.2beta\n\nhello") << ""
+                                       << ""
+                                       << "";
+    QTest::newRow("no-message") << QByteArray("version: 2\n\n") << ""
+                                << ""
+                                << "";
+    QTest::newRow("no-colon") << QByteArray("version 2\n\nhello") << ""
+                              << ""
+                              << "";
+    QTest::newRow("binary") << QByteArray("version: 2\n\nab\0cd", 16) << ""
+                            << ""
+                            << "";
+    QTest::newRow("file-link") << QByteArray("version: 2\nlink: file:///etc/passwd\n\nhi") << ""
+                               << ""
+                               << "";
+    QTest::newRow("javascript-link") << QByteArray("version: 2\nlink: javascript:alert(1)\n\nhi") << ""
+                                     << ""
+                                     << "";
+    QTest::newRow("overlong-message") << ("version: 2\n\n" + QByteArray(3000, 'a')) << ""
+                                      << ""
+                                      << "";
+    QTest::newRow("html-page") << QByteArray("<html><body>404</body></html>") << ""
+                               << ""
+                               << "";
 }
 
 void tst_Update::parse()
@@ -67,9 +96,12 @@ void tst_Update::check_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("shown");
 
-    QTest::newRow("newer") << int(LoopbackHttpServer::Answer) << QByteArray("version: 1.1\n\n修正了若干问题。") << true;
-    QTest::newRow("same") << int(LoopbackHttpServer::Answer) << QByteArray("version: 1.0.0\n\n同一版本") << false;
-    QTest::newRow("older") << int(LoopbackHttpServer::Answer) << QByteArray("version: 0.9\n\n旧版本") << false;
+    QTest::newRow("newer") << int(LoopbackHttpServer::Answer)
+                           << QByteArray("version: 1.1\n\n修正了若干问题。") << true;
+    QTest::newRow("same") << int(LoopbackHttpServer::Answer) << QByteArray("version: 1.0.0\n\n同一版本")
+                          << false;
+    QTest::newRow("older") << int(LoopbackHttpServer::Answer) << QByteArray("version: 0.9\n\n旧版本")
+                           << false;
     QTest::newRow("malformed") << int(LoopbackHttpServer::Answer) << QByteArray("这不是通知") << false;
     QTest::newRow("empty") << int(LoopbackHttpServer::Answer) << QByteArray() << false;
     QTest::newRow("silent-server") << int(LoopbackHttpServer::Silent) << QByteArray() << false;
@@ -97,10 +129,12 @@ void tst_Update::check()
         QVERIFY(check.noticeWindow()->isVisible());
         QVERIFY(!check.noticeWindow()->isModal());
         QCOMPARE(check.noticeWindow()->findChild<QLabel *>(QStringLiteral("message"))->text(),
-                 QStringLiteral("修正了若干问题。"));
+            QStringLiteral("修正了若干问题。"));
         // Without a link of its own the notice points at the vendor page of the same host.
-        QVERIFY(check.noticeWindow()->findChild<QLabel *>(QStringLiteral("link"))->text().contains(
-            server.url(QStringLiteral("/201071910.html"))));
+        QVERIFY(check.noticeWindow()
+                    ->findChild<QLabel *>(QStringLiteral("link"))
+                    ->text()
+                    .contains(server.url(QStringLiteral("/201071910.html"))));
     }
 }
 
@@ -112,7 +146,8 @@ void tst_Update::noServer()
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         port = probe.serverPort();
     }
-    UpdateCheck check(nullptr, QUrl(QStringLiteral("http://127.0.0.1:%1/x.txt").arg(port)), QVersionNumber(1));
+    UpdateCheck check(
+        nullptr, QUrl(QStringLiteral("http://127.0.0.1:%1/x.txt").arg(port)), QVersionNumber(1));
     QSignalSpy finished(&check, &UpdateCheck::finished);
     check.start();
     QVERIFY(finished.wait(10000));

@@ -7,7 +7,7 @@
 
 namespace {
 
-const TUserInterfaceOptions AdvertisementOptions{DontUse3DBorders, DontUseScrollBars, EnableThemes};
+const TUserInterfaceOptions AdvertisementOptions { DontUse3DBorders, DontUseScrollBars, EnableThemes };
 
 const QByteArray CountingPage = R"(<html><head><title>ad</title></head><body>
 <p>ad</p>
@@ -57,13 +57,14 @@ void tst_WebBrowseEx::hostInfo_data()
 
     QTest::newRow("none, div") << 0u << int(emFlagDiv) << 0u << 0x100u;
     QTest::newRow("none, p") << 0u << int(emFlagP) << 0u << 0u;
-    QTest::newRow("advertisement, div") << AdvertisementOptions.bits << int(emFlagDiv) << 0x4000Cu << 0x4010Cu;
+    QTest::newRow("advertisement, div")
+        << AdvertisementOptions.bits << int(emFlagDiv) << 0x4000Cu << 0x4010Cu;
     QTest::newRow("advertisement, p") << AdvertisementOptions.bits << int(emFlagP) << 0x4000Cu << 0x4000Cu;
     // Member 15 skips the flag 0x8000, which belongs to no member.
-    QTest::newRow("same-window navigation") << TUserInterfaceOptions{ForceSameWindowNavigation}.bits
-                                            << int(emFlagP) << 0x10000u << 0x10000u;
-    QTest::newRow("last member") << TUserInterfaceOptions{ForceUserActivationOnActiveXJava}.bits << int(emFlagP)
-                                 << 0x20000000u << 0x20000000u;
+    QTest::newRow("same-window navigation")
+        << TUserInterfaceOptions { ForceSameWindowNavigation }.bits << int(emFlagP) << 0x10000u << 0x10000u;
+    QTest::newRow("last member") << TUserInterfaceOptions { ForceUserActivationOnActiveXJava }.bits
+                                 << int(emFlagP) << 0x20000000u << 0x20000000u;
     QTest::newRow("all members") << ((1u << UserInterfaceOptionCount) - 1) << int(emFlagDiv) << 0x3FFF7FFFu
                                  << 0x3FFF7FFFu;
 }
@@ -97,15 +98,16 @@ void tst_WebBrowseEx::defaultAnswers()
 {
     TWebBrowseEx view;
     QCOMPARE(view.ShowContextMenu(0, QPoint(1, 1)), E_NOTIMPL_);
-    QCOMPARE(view.TranslateAccelerator(TKeyMessage{}), S_FALSE_);
+    QCOMPARE(view.TranslateAccelerator(TKeyMessage {}), S_FALSE_);
     qint32 result = 0;
     QCOMPARE(view.ShowMessage(QStringLiteral("hi"), QString(), 0, result), S_FALSE_);
 
     view.OnShowContextMenu = [](TWebBrowseEx *, quint32, QPoint, HRESULT_ &r) { r = S_OK_; };
     QCOMPARE(view.ShowContextMenu(0, QPoint()), S_OK_);
-    view.OnTranslateAccelerator = [](TWebBrowseEx *, const TKeyMessage &m, bool &done) { done = m.virtualKey == 'Q'; };
-    QCOMPARE(view.TranslateAccelerator(TKeyMessage{true, 'Q'}), S_OK_);
-    QCOMPARE(view.TranslateAccelerator(TKeyMessage{true, 'W'}), S_FALSE_);
+    view.OnTranslateAccelerator
+        = [](TWebBrowseEx *, const TKeyMessage &m, bool &done) { done = m.virtualKey == 'Q'; };
+    QCOMPARE(view.TranslateAccelerator(TKeyMessage { true, 'Q' }), S_OK_);
+    QCOMPARE(view.TranslateAccelerator(TKeyMessage { true, 'W' }), S_FALSE_);
     view.OnGetHostInfo = [](TWebBrowseEx *, TDOCHOSTUIINFO &info) {
         info.dwDoubleClick = 2;
         return S_OK_;
@@ -121,9 +123,11 @@ void tst_WebBrowseEx::translateUrl_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("url");
-    QTest::newRow("no event") << QStringLiteral("<none>") << int(S_FALSE_) << QStringLiteral("http://a.example/");
+    QTest::newRow("no event") << QStringLiteral("<none>") << int(S_FALSE_)
+                              << QStringLiteral("http://a.example/");
     QTest::newRow("empty answer") << QString() << int(S_FALSE_) << QStringLiteral("http://a.example/");
-    QTest::newRow("replaced") << QStringLiteral("http://b.example/") << int(S_OK_) << QStringLiteral("http://b.example/");
+    QTest::newRow("replaced") << QStringLiteral("http://b.example/") << int(S_OK_)
+                              << QStringLiteral("http://b.example/");
 }
 
 void tst_WebBrowseEx::translateUrl()
@@ -173,10 +177,10 @@ void tst_WebBrowseEx::keyFilter()
     view.DisableCtrlShortcuts = shortcuts;
     QList<char> masked;
     view.OnMaskedCtrlChar = [&](TWebBrowseEx *, char c) { masked << c; };
-    const TKeyMessage message{keyDown, quint16(key), held.contains('L'), held.contains('R'), held.contains('A'),
-                              held.contains('G')};
+    const TKeyMessage message { keyDown, quint16(key), held.contains('L'), held.contains('R'),
+        held.contains('A'), held.contains('G') };
     QCOMPARE(view.FilterCtrlKey(message), swallowed);
-    QCOMPARE(masked, swallowed ? QList<char>{char(key)} : QList<char>{});
+    QCOMPARE(masked, swallowed ? QList<char> { char(key) } : QList<char> {});
 }
 
 void tst_WebBrowseEx::loadsPageWithoutScrollBars()
@@ -215,8 +219,9 @@ void tst_WebBrowseEx::ctrlNIsSwallowedOtherKeysReachThePage()
 
     QTest::keyClick(view.focusProxy(), Qt::Key_N, Qt::ControlModifier);
     QTest::keyClick(view.focusProxy(), Qt::Key_M, Qt::ControlModifier);
-    QTRY_COMPARE(evaluate(view.page(), QStringLiteral("window.ctrlKeys.join(',')")).toString(), QStringLiteral("m"));
-    QCOMPARE(masked, QList<char>{'N'});
+    QTRY_COMPARE(
+        evaluate(view.page(), QStringLiteral("window.ctrlKeys.join(',')")).toString(), QStringLiteral("m"));
+    QCOMPARE(masked, QList<char> { 'N' });
 }
 
 void tst_WebBrowseEx::unreachablePageStaysBlank()
@@ -234,7 +239,7 @@ void tst_WebBrowseEx::unreachablePageStaysBlank()
     QVERIFY(loaded.wait(20000));
     QCOMPARE(loaded.first().first().toBool(), false);
     QCOMPARE(evaluate(view.page(), QStringLiteral("document.body ? document.body.innerText : ''")).toString(),
-             QString());
+        QString());
 }
 
 void tst_WebBrowseEx::localFilesAndNewWindowsAreRefused()
@@ -245,17 +250,20 @@ void tst_WebBrowseEx::localFilesAndNewWindowsAreRefused()
     QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
     view.load(QUrl(server.url()));
     QVERIFY(loaded.wait(20000));
-    QCOMPARE(evaluate(view.page(), QStringLiteral("window.open('%1') === null").arg(server.url())).toBool(), true);
-    const QVariant fetched = evaluate(view.page(), QStringLiteral(
-        "(function(){ var r = new XMLHttpRequest(); try { r.open('GET', 'file:///etc/hostname', false); r.send();"
-        " return r.responseText; } catch (e) { return 'refused'; } })()"));
+    QCOMPARE(
+        evaluate(view.page(), QStringLiteral("window.open('%1') === null").arg(server.url())).toBool(), true);
+    const QVariant fetched = evaluate(view.page(),
+        QStringLiteral("(function(){ var r = new XMLHttpRequest(); try { r.open('GET', "
+                       "'file:///etc/hostname', false); r.send();"
+                       " return r.responseText; } catch (e) { return 'refused'; } })()"));
     QCOMPARE(fetched.toString(), QStringLiteral("refused"));
 
     loaded.clear();
     view.load(QUrl::fromLocalFile(QStringLiteral(PLUMARET_SOURCE_DIR "/README.md")));
     loaded.wait(3000);
-    QCOMPARE(view.url().isLocalFile() && !view.page()->title().isEmpty() && view.page()->title() != QLatin1String("ad"),
-             false);
+    QCOMPARE(view.url().isLocalFile() && !view.page()->title().isEmpty()
+            && view.page()->title() != QLatin1String("ad"),
+        false);
 }
 
 QTEST_MAIN(tst_WebBrowseEx)

@@ -22,7 +22,8 @@ jet::Column parseColumn(const QString &columnText, const QString &label, int lin
     const QRegularExpressionMatch m = pattern.match(columnText);
     if (!m.hasMatch())
         fail(label, line,
-            QStringLiteral("column \"%1\" is not name:type with type long, text, text(N) or memo").arg(columnText));
+            QStringLiteral("column \"%1\" is not name:type with type long, text, text(N) or memo")
+                .arg(columnText));
     jet::Column column;
     column.name = m.captured(1);
     const QString type = m.captured(2);

@@ -5,7 +5,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const TPlainText first = DecodePlainText(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const TPlainText first
+        = DecodePlainText(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     bool ok = true;
     const QByteArray written = EncodePlainText(first.text, first.encoding, &ok);
     if (ok && !first.text.contains(QChar::ReplacementCharacter)) {

@@ -8,10 +8,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static int argc = 1;
     static char name[] = "fuzz_rtf";
-    static char *argv[] = {name, nullptr};
+    static char *argv[] = { name, nullptr };
     // No display is needed, nor wanted while fuzzing.
-    static const bool offscreen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM")
-                                  || qputenv("QT_QPA_PLATFORM", "offscreen");
+    static const bool offscreen
+        = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qputenv("QT_QPA_PLATFORM", "offscreen");
     (void)offscreen;
     static QGuiApplication app(argc, argv);
     QTextDocument doc;

@@ -18,7 +18,8 @@ void report()
 {
     std::fprintf(stderr, "store outcomes after %llu inputs:\n", static_cast<unsigned long long>(runs));
     for (auto it = outcomes.cbegin(); it != outcomes.cend(); ++it)
-        std::fprintf(stderr, "  %8llu  %s\n", static_cast<unsigned long long>(it.value()), qPrintable(it.key()));
+        std::fprintf(
+            stderr, "  %8llu  %s\n", static_cast<unsigned long long>(it.value()), qPrintable(it.key()));
 }
 } // namespace
 
@@ -46,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ++outcomes[QStringLiteral("read")];
     for (const QString &table : store.TableNames()) {
         try {
-            store.OpenQuery(QStringLiteral("SELECT TOP 5 * FROM [%1] ORDER BY Rnd(Time() * Rnd())").arg(table));
+            store.OpenQuery(
+                QStringLiteral("SELECT TOP 5 * FROM [%1] ORDER BY Rnd(Time() * Rnd())").arg(table));
             TResultSet &rs = *store.ResultSet;
             for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext())
                 for (const QString &name : rs.FieldNames())

@@ -18,8 +18,9 @@ int convert(const QStringList &args)
 const CliRegistration registration({
     { QStringLiteral("convert") },
     QStringLiteral("IN OUT"),
-    QStringLiteral("opens the letter file IN and saves it as OUT, as the letter editor does (*.txt plain text, "
-                   "other names RTF)"),
+    QStringLiteral(
+        "opens the letter file IN and saves it as OUT, as the letter editor does (*.txt plain text, "
+        "other names RTF)"),
     2,
     2,
     convert,

@@ -147,16 +147,14 @@ int letterGroup(const QStringList &args)
 
 const QString commonOptions = QStringLiteral("--from NAME --to NAME [--db FILE] [--crlf]");
 
-const CliRegistration autoCommand({{QStringLiteral("letter"), QStringLiteral("auto")},
-                                   QStringLiteral("[--lines N] ") + commonOptions,
-                                   QStringLiteral("a framed letter of N random phrases (1 to 100, default 20)"), 0,
-                                   -1, letterAuto});
-const CliRegistration templateCommand({{QStringLiteral("letter"), QStringLiteral("template")},
-                                       QStringLiteral("ID ") + commonOptions,
-                                       QStringLiteral("the template with this id, framed"), 1, -1, letterTemplate});
-const CliRegistration groupCommand({{QStringLiteral("letter"), QStringLiteral("group")},
-                                    QStringLiteral("ID,ID,... ") + commonOptions,
-                                    QStringLiteral("a framed letter of these phrases, in the classes' list order"), 1,
-                                    -1, letterGroup});
+const CliRegistration autoCommand(
+    { { QStringLiteral("letter"), QStringLiteral("auto") }, QStringLiteral("[--lines N] ") + commonOptions,
+        QStringLiteral("a framed letter of N random phrases (1 to 100, default 20)"), 0, -1, letterAuto });
+const CliRegistration templateCommand(
+    { { QStringLiteral("letter"), QStringLiteral("template") }, QStringLiteral("ID ") + commonOptions,
+        QStringLiteral("the template with this id, framed"), 1, -1, letterTemplate });
+const CliRegistration groupCommand(
+    { { QStringLiteral("letter"), QStringLiteral("group") }, QStringLiteral("ID,ID,... ") + commonOptions,
+        QStringLiteral("a framed letter of these phrases, in the classes' list order"), 1, -1, letterGroup });
 
 } // namespace
