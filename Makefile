@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test clean format format-check
 
 deps:
 	@bash scripts/install-deps.sh
@@ -23,6 +23,13 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+format-check: deps
+	@bash scripts/format-check.sh
+
+# Formats every C++ file in place with the pinned clang-format.
+format: deps
+	@git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 -i
 
 clean:
 	rm -rf $(BUILD_DIR)

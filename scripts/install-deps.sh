@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config ccache
+  cmake ninja-build g++ pkg-config ccache clang-format-14
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libgl-dev
   mdbtools mdbtools-dev libsqlite3-dev libfontconfig-dev
   fonts-arphic-uming fonts-noto-cjk fontconfig
