@@ -38,21 +38,7 @@
 #include "ToolBar1.h"
 #include "ToolPictures.h"
 #include "VendorSite.h"
-
-#if __has_include("uSingleEditor.h")
 #include "uSingleEditor.h"
-#define PLUMARET_HAVE_SINGLE_EDITOR 1
-#endif
-
-void TSingleEditorDeleter::operator()(TSingleEditor *controller) const
-{
-#ifdef PLUMARET_HAVE_SINGLE_EDITOR
-    delete controller;
-#else
-    // Without the editing library nothing can have created one.
-    Q_ASSERT(!controller);
-#endif
-}
 
 namespace {
 

@@ -35,11 +35,6 @@ namespace Letters {
 class TGroupModel;
 class TTemplateModel;
 }
-// Lets the window own the controller while the editing library is optional in the build.
-struct TSingleEditorDeleter
-{
-    void operator()(TSingleEditor *controller) const;
-};
 
 // The program's one window. Components are public members named as the window's parts are named
 // everywhere else, so that every area of the program (letters, editing, personality, controls, web)
@@ -53,7 +48,7 @@ public:
     ~TfrmMain() override;
 
     // Owned fields.
-    std::unique_ptr<TSingleEditor, TSingleEditorDeleter> DocumentController;
+    std::unique_ptr<TSingleEditor> DocumentController;
     QList<qint32> ClassIDs;
     std::unique_ptr<TAdoBuilder> PhraseStore;
 

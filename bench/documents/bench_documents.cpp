@@ -1,10 +1,10 @@
 // Prints the time to save and to open a 1 MB letter as RTF and as plain text, and each figure's
 // ratio to the 100 ms goal. Best of five runs.
-#include "uSingleEditor.h"
+#include "DocumentFile.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -60,7 +60,7 @@ void report(const char *what, double ms, qint64 bytes)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     // Each file is about 1 MB on disk: RTF spends some eight bytes on a Chinese character.
     QTextDocument rtfLetter, textLetter;

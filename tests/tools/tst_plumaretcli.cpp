@@ -100,7 +100,6 @@ private slots:
     void failedBuildKeepsTheOldFile();
     void refusesBadCommandLines_data();
     void refusesBadCommandLines();
-#ifdef PLUMARET_HAVE_STORE
     void dbQueryEscapesFields();
     void dbQueryReportsEngineErrors_data();
     void dbQueryReportsEngineErrors();
@@ -109,7 +108,6 @@ private slots:
     void framingClassAndTemplateQueriesOnTestbook();
     void dumpMatchesLibmdbOnCorpus_data();
     void dumpMatchesLibmdbOnCorpus();
-#endif
 
 private:
     QTemporaryDir m_dir;
@@ -192,8 +190,6 @@ void tst_PlumaretCli::refusesBadCommandLines()
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
 }
-
-#ifdef PLUMARET_HAVE_STORE
 
 void tst_PlumaretCli::dbQueryEscapesFields()
 {
@@ -402,8 +398,6 @@ void tst_PlumaretCli::dumpMatchesLibmdbOnCorpus()
         }
     }
 }
-
-#endif
 
 QTEST_GUILESS_MAIN(tst_PlumaretCli)
 #include "tst_plumaretcli.moc"

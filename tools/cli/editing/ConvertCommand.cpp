@@ -1,6 +1,6 @@
 #include "CliCommand.h"
 
-#include "uSingleEditor.h"
+#include "DocumentFile.h"
 
 #include <QTextDocument>
 

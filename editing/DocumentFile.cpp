@@ -1,0 +1,95 @@
+#include "DocumentFile.h"
+
+#include "PlumaretError.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+QString nativeName(const QString &fileName)
+{
+    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+}
+
+} // namespace
+
+QString FileExtension(const QString &fileName)
+{
+    const QString last = fileName.mid(fileName.lastIndexOf(u'/') + 1);
+    const qsizetype dot = last.lastIndexOf(u'.');
+    return dot < 0 ? QString() : last.mid(dot);
+}
+
+bool IsPlainTextName(const QString &fileName)
+{
+    return FileExtension(fileName).compare(QLatin1String(".txt"), Qt::CaseInsensitive) == 0;
+}
+
+QString DocumentPlainText(const QTextDocument *doc)
+{
+    QString text;
+    text.reserve(doc->characterCount());
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b != doc->begin())
+            text += u'\n';
+        for (const QChar c : b.text()) {
+            if (c == QChar::LineSeparator)
+                text += u'\n';
+            else if (c != QChar::ObjectReplacementCharacter)
+                text += c;
+        }
+    }
+    return text;
+}
+
+TTextEncoding LoadDocumentFile(const QString &fileName, QTextDocument *doc)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EPlumaretError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(nativeName(fileName), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EPlumaretError(QStringLiteral("Failed to Load Stream"));
+
+    TTextEncoding encoding = TTextEncoding::teGB18030;
+    if (!IsPlainTextName(fileName) && LooksLikeRtf(bytes)) {
+        ReadRtf(bytes, doc);
+    } else {
+        const TPlainText plain = DecodePlainText(bytes);
+        doc->setPlainText(plain.text);
+        encoding = plain.encoding;
+    }
+    doc->setModified(false);
+    return encoding;
+}
+
+void SaveDocumentFile(const QString &fileName, const QTextDocument *doc, TTextEncoding encoding)
+{
+    bool ok = true;
+    const QByteArray bytes
+        = IsPlainTextName(fileName) ? EncodePlainText(DocumentPlainText(doc), encoding, &ok) : WriteRtf(doc);
+    if (!ok)
+        throw EPlumaretError(QStringLiteral("Failed to Save Stream"));
+
+    QSaveFile file(fileName);
+    auto fail = [&]() {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return EPlumaretError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(nativeName(fileName), reason));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        throw fail();
+    if (file.write(bytes) != bytes.size())
+        throw fail();
+    if (!file.commit()) // a full disk often shows only here, when the data is flushed
+        throw fail();
+}
