@@ -42,6 +42,62 @@ bool hasAsciiPunctuation(const QString &text)
     return text.contains(ascii);
 }
 
+struct Breach
+{
+    QString what;
+    QRegularExpression pattern;
+};
+
+Breach breach(const char *what, const QString &pattern)
+{
+    return { QString::fromLatin1(what), QRegularExpression(pattern) };
+}
+
+// A drawable phrase stands in any letter, from anyone to anyone at any stage, on any day, at any line;
+// the framing stands around any body. These words mark a phrase tied to a stage, a time or a place.
+const QList<Breach> &stageAndTimeWords()
+{
+    static const QList<Breach> list = {
+        breach("marriage or proposal",
+            QStringLiteral("婚|嫁|娶|戒指|新娘|新郎|老公|老婆|夫妻|领证|白头|白发|孩子们")),
+        breach("distance",
+            QStringLiteral("远方|异地|千里|万里|公里|车票|机票|站台|车站|机场|时差|重逢|回来|天涯|海角")),
+        breach("season or weather",
+            QStringLiteral("春|夏|秋|冬|季|雪|雨|晴|天气|落叶|寒|凉|降温|添衣|围巾|伞|阳光")),
+        breach("festival or anniversary",
+            QStringLiteral("节日|过节|生日|纪念日|新年|中秋|七夕|圣诞|元旦|除夕|周年|情人节|周末")),
+        breach("hour of the day",
+            QStringLiteral("早安|晚安|今晚|今夜|昨晚|夜|凌晨|清晨|早上|早晨|中午|下午|傍晚|黄昏|晚上|月亮|"
+                           "月光|月色|星星|星光")),
+        breach("sadness or parting",
+            QStringLiteral("分手|离开|失去|放手|再见|告别|离别|分别|心碎|遗憾|错过|暗恋|偷偷喜欢|眼泪|哭|"
+                           "孤单|寂寞|等你")),
+    };
+    return list;
+}
+
+// Fine in a framing line, which is the letter's first or last, but not in a line drawn into the body.
+const QList<Breach> &bodyOnlyWords()
+{
+    static const QList<Breach> list = {
+        breach("question or confession",
+            QStringLiteral("？|在一起吧|做我的|表白|答应我|你愿意|愿不愿意|好不好")),
+        breach("shared home", QStringLiteral("同居|我们的家|回家|家里|这个家|家人|钥匙|搬进|推开门")),
+        breach("the letter itself",
+            QStringLiteral("信纸|这封|写信|一封|读信|回信|信封|笔|纸|写下|写完|读到|字里行间|这一行|日记")),
+        breach("a particular day or event",
+            QStringLiteral("今天|明天|昨天|此刻|现在|第一次|第一眼|那天|那一天|那次|那年|那晚|当年|刚认识|"
+                           "初见|多年|这些年")),
+        breach("sleep and waking", QStringLiteral("睡|梦里|梦中|做梦|醒来")),
+        breach("first or last line only",
+            QStringLiteral("^(最后|另外|还有|总之|所以|因此|而且|然后|就这样|也)")),
+        breach("an order", QStringLiteral("不许|不准|必须|听话|乖乖")),
+        breach("a slogan",
+            QStringLiteral("长情|全世界|余生|岁月静好|小确幸|天荒地老|海枯石烂|命中注定|一生一世|下辈子")),
+    };
+    return list;
+}
+
 int differingPositions(const QString &a, const QString &b)
 {
     int n = 0;
@@ -64,6 +120,7 @@ public:
         checkClasses();
         checkPhrases();
         checkDuplicates();
+        checkOpenings();
         checkCommon();
         checkTemplates();
         return problems;
@@ -130,6 +187,10 @@ private:
             if (p.title.contains(QLatin1Char('\n')) || p.title.contains(QLatin1Char('\r')))
                 fault(where + QStringLiteral(" has a line break"));
             checkText(where, p.title, p.classId != EnglishClass);
+            if (!ExcludedClasses.contains(p.classId)) {
+                checkWords(where, p.title, stageAndTimeWords());
+                checkWords(where, p.title, bodyOnlyWords());
+            }
         }
         for (auto it = b.classes.cbegin(); it != b.classes.cend(); ++it)
             if (perClass.value(it.key()) < l.minPerClass)
@@ -137,6 +198,41 @@ private:
                           .arg(it.key())
                           .arg(perClass.value(it.key()))
                           .arg(l.minPerClass));
+    }
+
+    void checkWords(const QString &where, const QString &text, const QList<Breach> &words)
+    {
+        for (const Breach &b : words)
+            if (text.contains(b.pattern))
+                fault(where + QStringLiteral(" speaks of %1: ").arg(b.what) + quoted(text));
+    }
+
+    // Varied sentence openings: no two characters begin too many phrases (one alone is never too many).
+    void checkOpenings()
+    {
+        QHash<QString, int> inBook;
+        QHash<int, QHash<QString, int>> inClass;
+        QHash<int, int> perClass;
+        for (const auto &p : b.phrases) {
+            const QString opening = p.title.left(2);
+            ++inBook[opening];
+            ++inClass[p.classId][opening];
+            ++perClass[p.classId];
+        }
+        for (auto it = inBook.cbegin(); it != inBook.cend(); ++it)
+            if (it.value() > 1 && it.value() > l.maxOpeningShare * b.phrases.size())
+                fault(QStringLiteral("%1 phrases begin with %2, more than %3 % of the book")
+                          .arg(it.value())
+                          .arg(quoted(it.key()))
+                          .arg(l.maxOpeningShare * 100));
+        for (auto c = inClass.cbegin(); c != inClass.cend(); ++c)
+            for (auto it = c.value().cbegin(); it != c.value().cend(); ++it)
+                if (it.value() > 1 && it.value() > l.maxClassOpeningShare * perClass.value(c.key()))
+                    fault(QStringLiteral("%1 phrases of class %2 begin with %3, more than %4 % of it")
+                              .arg(it.value())
+                              .arg(c.key())
+                              .arg(quoted(it.key()))
+                              .arg(l.maxClassOpeningShare * 100));
     }
 
     // Equal after normalising, or of equal length and apart by one or two characters.
@@ -177,13 +273,15 @@ private:
             }
             ++perType[c.type];
             checkText(where, c.title, true);
+            checkWords(where, c.title, stageAndTimeWords());
             const QString key = QString::number(c.type) + normalisedForComparison(c.title);
             if (seen.contains(key))
                 fault(where + QStringLiteral(" is a duplicate: ") + quoted(c.title));
             seen.insert(key);
             if (c.type == 0) {
-                // It stands right before the name, which is followed by the colon.
-                if (c.title.isEmpty() || c.title.size() > MaxSalutationLength || c.title.back().isPunct())
+                // It stands right before the name, which is followed by the colon; a noun at its end
+                // would run into the name ("我的小太阳小雨").
+                if (c.title.size() > MaxSalutationLength || !c.title.endsWith(QStringLiteral("的")))
                     fault(
                         where + QStringLiteral(" is no salutation to put before a name: ") + quoted(c.title));
             } else if (c.title.size() < MinPhraseLength || c.title.size() > MaxPhraseLength

@@ -40,6 +40,9 @@ struct PhraseBookLimits
     int minPerClass = 50;
     int minCommonPerType = 60;
     int minTemplates = 50;
+    // Largest share of phrases that may begin with the same two characters, in the book and in a class.
+    double maxOpeningShare = 0.04;
+    double maxClassOpeningShare = 0.15;
 };
 
 // Classes that automatic writing never draws; they must exist.

@@ -46,8 +46,8 @@ PhraseBook smallBook()
     const QStringList names = { QStringLiteral("甜蜜"), QStringLiteral("诗词"), QStringLiteral("英文"),
         QStringLiteral("趣话"), QStringLiteral("离别"), QStringLiteral("道歉"), QStringLiteral("节日") };
     const QStringList lines = {
-        QStringLiteral("你的笑容像春天的风，吹开了我心里的花。"),
-        QStringLiteral("和你在一起的每一天，都像刚晒过的被子一样暖。"),
+        QStringLiteral("你的笑容像一阵暖风，吹开了我心里的花。"),
+        QStringLiteral("和你在一起的每一天，都像刚出炉的面包一样暖。"),
         QStringLiteral("两情若是久长时，又岂在朝朝暮暮。"),
         QStringLiteral("海上生明月，天涯共此时。"),
         QStringLiteral("You are the reason I smile, even on rainy days."),
@@ -69,7 +69,7 @@ PhraseBook smallBook()
         QStringLiteral("亲爱的"),
         QStringLiteral("我最想念的"),
         QStringLiteral("见字如面，提笔的这一刻，心里全是你。"),
-        QStringLiteral("今晚月色很好，我忽然很想和你说说话。"),
+        QStringLiteral("有些话当面说不出口，只好一笔一画写给你。"),
         QStringLiteral("纸短情长，余下的话见面再说。"),
         QStringLiteral("盼你回信，哪怕只有一句话。"),
     };
@@ -85,7 +85,7 @@ PhraseBook smallBook()
     return book;
 }
 
-const PhraseBookLimits SmallLimits = { 7, 14, 2, 2, 2 };
+const PhraseBookLimits SmallLimits = { 7, 14, 2, 2, 2, 0.25, 0.5 };
 
 using Mutation = std::function<void(PhraseBook &)>;
 
@@ -157,10 +157,10 @@ private slots:
             b.phrases.removeIf([](const PhraseBook::Phrase &p) { return p.classId == 4; });
             for (auto &p : b.phrases)
                 p.id += 100; // keeps the total above the minimum with two more below
-            b.phrases.append({ 1, QStringLiteral("我想把全世界的温柔都收集起来送给你。"), 1 });
-            b.phrases.append({ 2, QStringLiteral("你是我翻遍人海才找到的那一颗星星。"), 1 });
+            b.phrases.append({ 1, QStringLiteral("我想把攒下的温柔都收起来送给你。"), 1 });
+            b.phrases.append({ 2, QStringLiteral("你是我翻遍人海才找到的那一个人。"), 1 });
         }) << QStringLiteral("class 4 has 0 phrases");
-        QTest::newRow("class under its minimum") << Mutation([](PhraseBook &b) { phrase(b, 12).classId = 1; })
+        QTest::newRow("class under its minimum") << Mutation([](PhraseBook &b) { phrase(b, 12).classId = 5; })
                                                  << QStringLiteral("class 6 has 1 phrases");
         QTest::newRow("phrase of a missing class") << Mutation([](PhraseBook &b) {
             b.phrases.append({ 99, QStringLiteral("我喜欢你，像风喜欢走过的每一片原野。"), 42 });
@@ -171,33 +171,88 @@ private slots:
             for (auto &p : b.phrases)
                 if (p.classId == 15)
                     p.classId = 7;
+            // Now drawn automatically, so they must fit any letter.
+            phrase(b, 13).title = QStringLiteral("有你在身边，日子就过得踏实又安心。");
+            phrase(b, 14).title = QStringLiteral("想起你的时候，心里总是暖暖的。");
         }) << QStringLiteral("class 15, left out");
         QTest::newRow("too few classes") << Mutation([](PhraseBook &b) {
             b.classes.remove(1);
             b.phrases.removeIf([](const PhraseBook::Phrase &p) { return p.classId == 1; });
             b.phrases.append({ 50, QStringLiteral("你的名字，是我心里最好听的两个字。"), 2 });
-            b.phrases.append({ 51, QStringLiteral("我的心很小，小到只装得下一个你。"), 4 });
+            b.phrases.append({ 51, QStringLiteral("心很小，小到只装得下一个你。"), 4 });
         }) << QStringLiteral("only 6 classes");
         QTest::newRow("exact duplicate")
-            << Mutation([](PhraseBook &b) { phrase(b, 2).title = phrase(b, 1).title; })
-            << QStringLiteral("phrases 1 and 2 are duplicates");
+            << Mutation([](PhraseBook &b) { phrase(b, 3).title = phrase(b, 1).title; })
+            << QStringLiteral("phrases 1 and 3 are duplicates");
         QTest::newRow("duplicate in other punctuation") << Mutation([](PhraseBook &b) {
-            phrase(b, 2).title = QStringLiteral("你的笑容像春天的风！吹开了我心里的花……");
-        }) << QStringLiteral("phrases 1 and 2 are duplicates");
+            phrase(b, 3).title = QStringLiteral("你的笑容像一阵暖风！吹开了我心里的花……");
+        }) << QStringLiteral("phrases 1 and 3 are duplicates");
         QTest::newRow("English duplicate in other case") << Mutation([](PhraseBook &b) {
             phrase(b, 6).title = QStringLiteral("you are the reason I smile even on rainy days");
         }) << QStringLiteral("phrases 5 and 6 are duplicates");
         QTest::newRow("near duplicate, one word") << Mutation([](PhraseBook &b) {
-            phrase(b, 2).title = QStringLiteral("你的笑容像夏天的风，吹开了我心里的花。");
-        }) << QStringLiteral("phrases 1 and 2 are near-duplicates");
+            phrase(b, 3).title = QStringLiteral("你的笑容像一阵微风，吹开了我心里的花。");
+        }) << QStringLiteral("phrases 1 and 3 are near-duplicates");
         QTest::newRow("near duplicate, two characters") << Mutation([](PhraseBook &b) {
-            phrase(b, 2).title = QStringLiteral("你的笑脸像春天的雨，吹开了我心里的花。");
-        }) << QStringLiteral("phrases 1 and 2 are near-duplicates");
+            phrase(b, 3).title = QStringLiteral("你的笑脸像一阵微风，吹开了我心里的花。");
+        }) << QStringLiteral("phrases 1 and 3 are near-duplicates");
+        QTest::newRow("excluded class may name a season") << Mutation([](PhraseBook &b) {
+            phrase(b, 13).title = QStringLiteral("春天的第一朵花开了，我想摘下来送给你。");
+        }) << QString();
+        QTest::newRow("closing may speak of the letter") << Mutation([](PhraseBook &b) {
+            b.common[4].title = QStringLiteral("就此搁笔，心里仍是满满的你。");
+        }) << QString();
+        QTest::newRow("drawable proposal") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("我想娶你，和你一起过好这一生。");
+        }) << QStringLiteral("phrase 2 speaks of marriage or proposal");
+        QTest::newRow("drawable distance") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("异地的日子再难熬，我也会坚持下去。");
+        }) << QStringLiteral("phrase 2 speaks of distance");
+        QTest::newRow("drawable festival") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("生日快乐，愿你的每一个愿望都能实现。");
+        }) << QStringLiteral("phrase 2 speaks of festival");
+        QTest::newRow("drawable good night") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("晚安，愿你安安稳稳地一觉到天亮。");
+        }) << QStringLiteral("phrase 2 speaks of hour of the day");
+        QTest::newRow("drawable breakup") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("分手以后，我才明白你有多重要。");
+        }) << QStringLiteral("phrase 2 speaks of sadness");
+        QTest::newRow("drawable question") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("我喜欢你很久了，你愿意和我试试看吗？");
+        }) << QStringLiteral("phrase 2 speaks of question or confession");
+        QTest::newRow("drawable letter") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("这封信写了很久，每一句都是真心。");
+        }) << QStringLiteral("phrase 2 speaks of the letter itself");
+        QTest::newRow("drawable last line") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("最后想说，有你在身边真好。");
+        }) << QStringLiteral("phrase 2 speaks of first or last line only");
+        QTest::newRow("drawable order") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("工作再忙也要吃饭，不许挑食。");
+        }) << QStringLiteral("phrase 2 speaks of an order");
+        QTest::newRow("drawable slogan") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("陪伴是最长情的告白，我想一直陪着你。");
+        }) << QStringLiteral("phrase 2 speaks of a slogan");
+        QTest::newRow("opening naming the weather") << Mutation([](PhraseBook &b) {
+            b.common[2].title = QStringLiteral("窗外下着小雨，我坐在灯下给你写信。");
+        }) << QStringLiteral("framing phrase 3 speaks of season or weather");
+        QTest::newRow("closing waiting for a return") << Mutation([](PhraseBook &b) {
+            b.common[4].title = QStringLiteral("信写完了，思念还在，盼你早点回来。");
+        }) << QStringLiteral("framing phrase 5 speaks of distance");
+        QTest::newRow("salutation running into the name")
+            << Mutation([](PhraseBook &b) { b.common[1].title = QStringLiteral("我的小太阳"); })
+            << QStringLiteral("framing phrase 2 is no salutation");
+        QTest::newRow("class openings alike") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("你的名字，是我心里最好听的两个字。");
+        }) << QStringLiteral("2 phrases of class 1 begin with");
+        QTest::newRow("book openings alike") << Mutation([](PhraseBook &b) {
+            for (int id : { 1, 3, 5, 7 })
+                phrase(b, id).title.prepend(QStringLiteral("我想"));
+        }) << QStringLiteral("4 phrases begin with");
         QTest::newRow("not GBK") << Mutation([](PhraseBook &b) {
-            phrase(b, 1).title = QStringLiteral("你的笑容像春天的风，吹开了我心里的花\U0001F338");
+            phrase(b, 1).title = QStringLiteral("你的笑容像一阵暖风，吹开了我心里的花\U0001F338");
         }) << QStringLiteral("phrase 1 is not encodable in GBK");
         QTest::newRow("ASCII punctuation in Chinese") << Mutation([](PhraseBook &b) {
-            phrase(b, 1).title = QStringLiteral("你的笑容像春天的风,吹开了我心里的花.");
+            phrase(b, 1).title = QStringLiteral("你的笑容像一阵暖风,吹开了我心里的花.");
         }) << QStringLiteral("phrase 1 has ASCII punctuation");
         QTest::newRow("phrase too short")
             << Mutation([](PhraseBook &b) { phrase(b, 1).title = QStringLiteral("我爱你。"); })
