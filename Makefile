@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: deps configure build run test clean format format-check
+.PHONY: deps configure build run test package clean format format-check
 
 deps:
 	@bash scripts/install-deps.sh
@@ -23,6 +23,11 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package build/plumaret_VERSION_ARCH.deb; a package installs under /usr.
+package: configure
+	@cmake -DCMAKE_INSTALL_PREFIX=/usr $(BUILD_DIR) >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target package
 
 format-check: deps
 	@bash scripts/format-check.sh

@@ -8,6 +8,7 @@ packages=(
   mdbtools mdbtools-dev libsqlite3-dev libfontconfig-dev
   fonts-arphic-uming fonts-noto-cjk fontconfig
   xvfb xauth
+  dpkg-dev appstream desktop-file-utils
   nodejs npm
 )
 
