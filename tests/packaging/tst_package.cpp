@@ -1,10 +1,10 @@
 // The Debian package as a user gets it: its files, its control fields, the menu entry and the
 // software-centre metadata, read back from the .deb that CPack builds from this tree.
+#include "RunProgram.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -15,28 +15,6 @@
 #include <map>
 
 namespace {
-
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QString &program, const QStringList &args, int timeoutMs = 120000)
-{
-    QProcess p;
-    p.start(program, args);
-    Run r;
-    if (!p.waitForStarted(10000) || !p.waitForFinished(timeoutMs)) {
-        r.err = QStringLiteral("%1 did not finish: %2").arg(program, p.errorString());
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 // Prefix-relative path of an installed file, e.g. "bin/plumaret" -> "usr/bin/plumaret".
 QString installed(const QString &relative)
@@ -115,20 +93,20 @@ private slots:
                                      .arg(QLatin1String(tool))));
         }
         QVERIFY(work.isValid());
-        const Run cpack = run(QStringLiteral(PLUMARET_CPACK),
+        const Run cpack = RunProgram(QStringLiteral(PLUMARET_CPACK),
             { QStringLiteral("--config"), QStringLiteral(PLUMARET_BINARY_DIR "/CPackConfig.cmake"),
                 QStringLiteral("-B"), work.filePath(QStringLiteral("out")) },
             600000);
         QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.out + cpack.err));
 
         const QString arch
-            = run(QStringLiteral("dpkg"), { QStringLiteral("--print-architecture") }).out.trimmed();
+            = RunProgram(QStringLiteral("dpkg"), { QStringLiteral("--print-architecture") }).out.trimmed();
         deb = work.filePath(
             QStringLiteral("out/plumaret_%1_%2.deb").arg(QLatin1String(PLUMARET_PROJECT_VERSION), arch));
         QVERIFY2(QFileInfo::exists(deb),
             qPrintable(QDir(work.filePath(QStringLiteral("out"))).entryList().join(u' ')));
 
-        const Run list = run(QStringLiteral("dpkg-deb"), { QStringLiteral("--contents"), deb });
+        const Run list = RunProgram(QStringLiteral("dpkg-deb"), { QStringLiteral("--contents"), deb });
         QCOMPARE(list.exitCode, 0);
         // "-rwxr-xr-x root/root  12345 2026-12-10 14:00 ./usr/bin/plumaret"
         for (const QString &line : list.out.split(u'\n', Qt::SkipEmptyParts)) {
@@ -137,7 +115,7 @@ private slots:
                 modes[f.at(5).mid(2)] = f.at(0) + u' ' + f.at(1);
         }
 
-        const Run fields = run(QStringLiteral("dpkg-deb"), { QStringLiteral("--field"), deb });
+        const Run fields = RunProgram(QStringLiteral("dpkg-deb"), { QStringLiteral("--field"), deb });
         QCOMPARE(fields.exitCode, 0);
         QString key;
         for (const QString &line : fields.out.split(u'\n', Qt::SkipEmptyParts)) {
@@ -150,7 +128,8 @@ private slots:
         }
 
         root = work.filePath(QStringLiteral("root"));
-        const Run extract = run(QStringLiteral("dpkg-deb"), { QStringLiteral("--extract"), deb, root });
+        const Run extract
+            = RunProgram(QStringLiteral("dpkg-deb"), { QStringLiteral("--extract"), deb, root });
         QVERIFY2(extract.exitCode == 0, qPrintable(extract.err));
     }
 
@@ -256,7 +235,7 @@ private slots:
         QFETCH(QStringList, args);
         if (QStandardPaths::findExecutable(tool).isEmpty())
             QSKIP(qPrintable(tool + QStringLiteral(" is not installed")));
-        const Run r = run(tool, args);
+        const Run r = RunProgram(tool, args);
         QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
         // desktop-file-validate passes with warnings; a menu entry should have none.
         QVERIFY2(!r.out.contains(QLatin1String("warning:")), qPrintable(r.out));
@@ -292,7 +271,7 @@ private slots:
     // The stripped tool from the package reads the packaged phrase book.
     void packagedToolReadsThePackagedPhraseBook()
     {
-        const Run r = run(unpacked(QStringLiteral("bin/plumaret-cli")),
+        const Run r = RunProgram(unpacked(QStringLiteral("bin/plumaret-cli")),
             { QStringLiteral("db"), QStringLiteral("query"),
                 unpacked(QStringLiteral("share/plumaret/db.dll")),
                 QStringLiteral("SELECT COUNT(*) AS n FROM LoveWord") });

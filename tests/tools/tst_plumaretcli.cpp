@@ -1,12 +1,12 @@
 // plumaret-cli as a user runs it: db build from text sources, db query and db dump through
 // the program's own phrase store.
 #include "JetWriter.h"
+#include "RunProgram.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
@@ -17,29 +17,9 @@ using jet::ColumnType;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    Run r;
-    if (!p.waitForStarted(10000) || !p.waitForFinished(120000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
 Run cli(const QStringList &args)
 {
-    return run(QStringLiteral(PLUMARET_CLI), args);
+    return RunProgram(QStringLiteral(PLUMARET_CLI), args);
 }
 
 void writeFile(const QString &path, const QByteArray &content)
@@ -356,7 +336,7 @@ void tst_PlumaretCli::dumpMatchesLibmdbOnCorpus()
             tables[current].append(line.split(u'\t'));
         }
     }
-    const Run listed = run(u"mdb-tables"_qs, { u"-1"_qs, file });
+    const Run listed = RunProgram(u"mdb-tables"_qs, { u"-1"_qs, file });
     QStringList names = listed.out.split(u'\n', Qt::SkipEmptyParts);
     for (QString &n : names)
         n = n.trimmed();
@@ -369,15 +349,15 @@ void tst_PlumaretCli::dumpMatchesLibmdbOnCorpus()
     for (const QString &table : std::as_const(names)) {
         const QList<QStringList> &lines = tables.value(table);
         QVERIFY(!lines.isEmpty());
-        const Run count = run(u"mdb-count"_qs, { file, table });
+        const Run count = RunProgram(u"mdb-count"_qs, { file, table });
         QCOMPARE(qlonglong(lines.size() - 1), count.out.trimmed().toLongLong());
 
         // Text and memo columns, as mdb-schema names their types.
-        const Run schema = run(u"mdb-schema"_qs, { u"-T"_qs, table, file });
+        const Run schema = RunProgram(u"mdb-schema"_qs, { u"-T"_qs, table, file });
         static const QRegularExpression textColumn(
             QStringLiteral("^\\s*\\[(.+)\\]\\s+(Text|Memo)"), QRegularExpression::MultilineOption);
         // mdb-json escapes what mdb-export would print raw (control characters, OLE bytes).
-        const Run exported = run(u"mdb-json"_qs, { file, table });
+        const Run exported = RunProgram(u"mdb-json"_qs, { file, table });
         QList<QJsonObject> records;
         for (const QString &line : exported.out.split(u'\n', Qt::SkipEmptyParts))
             records.append(QJsonDocument::fromJson(line.toUtf8()).object());
