@@ -67,9 +67,8 @@ const QList<Breach> &stageAndTimeWords()
         breach("festival or anniversary",
             QStringLiteral("节日|过节|生日|纪念日|新年|中秋|七夕|圣诞|元旦|除夕|周年|情人节|周末")),
         breach("hour of the day",
-            QStringLiteral("早安|晚安|今晚|今夜|昨晚|夜|凌晨|清晨|早上|早晨|中午|下午|傍晚|黄昏|晚上|日出|"
-                           "日落|夕阳|月亮|"
-                           "月光|月色|星星|星光")),
+            QStringLiteral("早安|晚安|今晚|今夜|昨晚|夜|凌晨|清晨|早上|早晨|中午|下午|傍晚|黄昏|"
+                           "晚上|日出|日落|夕阳|月亮|月光|月色|星星|星光")),
         breach("sadness or parting",
             QStringLiteral("分手|离开|失去|放手|再见|告别|离别|分别|心碎|遗憾|错过|暗恋|偷偷喜欢|眼泪|哭|"
                            "孤单|寂寞|等你")),
