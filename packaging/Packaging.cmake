@@ -23,8 +23,10 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # fonts in its order of preference.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming | fonts-noto-cjk")
-# Wayland sessions, and the browser that opens the vendor's page.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
+# The letter paper's fonts (offered only when installed), Wayland sessions, and the browser that
+# opens the vendor's page.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+  "fonts-lxgw-wenkai, fonts-arphic-ukai, fonts-wqy-microhei, qt6-wayland, xdg-utils")
 # The Chinese input method most Chinese desktops use; ibus works with Qt's own plugin.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fcitx5-frontend-qt6")
 
