@@ -161,6 +161,23 @@ private slots:
         QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u' ')));
     }
 
+    // A search path of its own would make the loader look in /usr/bin or beside the build.
+    void programsUseTheSystemsLibraryPath()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("readelf")).isEmpty())
+            QSKIP("readelf (binutils) is not installed");
+        for (const ExpectedFile &f : expectedFiles()) {
+            const QString path = QLatin1String(f.path);
+            if (!path.startsWith(QLatin1String("bin/")) && !path.endsWith(QLatin1String(".so")))
+                continue;
+            const Run r
+                = RunProgram(QStringLiteral("readelf"), { QStringLiteral("--dynamic"), unpacked(path) });
+            QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+            QVERIFY2(!r.out.contains(QLatin1String("RPATH")) && !r.out.contains(QLatin1String("RUNPATH")),
+                qPrintable(path + u'\n' + r.out));
+        }
+    }
+
     void controlFields_data()
     {
         QTest::addColumn<QString>("field");
