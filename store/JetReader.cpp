@@ -1,5 +1,7 @@
 #include "JetReader.h"
 
+#include "JetHeader.h"
+
 #include <QDate>
 #include <QTime>
 
@@ -20,6 +22,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Stream from the child to the parent (all integers little-endian):
@@ -250,25 +253,20 @@ bool readLongValue(
 
 // ---------------------------------------------------------------- parent side
 
-class PipeReader
+// Buffered reading of the stream's fields; where its bytes come from is up to fill().
+class StreamIn
 {
 public:
-    PipeReader(int fd, int noise, std::chrono::steady_clock::time_point deadline)
-        : m_fd(fd)
-        , m_noise(noise)
-        , m_deadline(deadline)
-    {
-        m_buf.resize(1 << 16);
-    }
+    virtual ~StreamIn() = default;
 
     bool bytes(void *dst, size_t n)
     {
         char *d = static_cast<char *>(dst);
         while (n > 0) {
-            if (m_pos == m_end && !fill())
+            if (m_pos == m_end && !refill())
                 return false;
             const size_t k = std::min(n, m_end - m_pos);
-            std::memcpy(d, m_buf.data() + m_pos, k);
+            std::memcpy(d, m_data + m_pos, k);
             m_pos += k;
             d += k;
             n -= k;
@@ -296,7 +294,7 @@ public:
     bool view(size_t n, std::string &scratch, const char *&data)
     {
         if (m_end - m_pos >= n) {
-            data = m_buf.data() + m_pos;
+            data = m_data + m_pos;
             m_pos += n;
             return true;
         }
@@ -306,28 +304,61 @@ public:
         data = scratch.data();
         return true;
     }
-    bool timedOut() const { return m_timedOut; }
-    bool flooded() const { return m_noiseBytes > NoiseLimit; }
     quint64 total() const { return m_total; }
 
+protected:
+    // The next piece of the stream, or nothing at its end or on failure.
+    virtual std::string_view fill() = 0;
+
 private:
-    bool fill()
+    bool refill()
     {
-        m_pos = m_end = 0;
+        const std::string_view piece = fill();
+        m_data = piece.data();
+        m_pos = 0;
+        m_end = piece.size();
+        m_total += piece.size();
+        return m_end > 0;
+    }
+
+    const char *m_data = nullptr;
+    size_t m_pos = 0;
+    size_t m_end = 0;
+    quint64 m_total = 0;
+};
+
+// The stream as the child writes it into a pipe, read within a deadline while its noise is drained.
+class PipeIn : public StreamIn
+{
+public:
+    PipeIn(int fd, int noise, std::chrono::steady_clock::time_point deadline)
+        : m_fd(fd)
+        , m_noise(noise)
+        , m_deadline(deadline)
+    {
+        m_buf.resize(1 << 16);
+    }
+
+    bool timedOut() const { return m_timedOut; }
+    bool flooded() const { return m_noiseBytes > NoiseLimit; }
+
+protected:
+    std::string_view fill() override
+    {
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 m_deadline - std::chrono::steady_clock::now())
                                   .count();
             if (left <= 0) {
                 m_timedOut = true;
-                return false;
+                return {};
             }
             pollfd p[2] = { { m_fd, POLLIN, 0 }, { m_noise, POLLIN, 0 } };
             const int r = ::poll(p, m_noise >= 0 ? 2 : 1, int(left));
             if (r < 0 && errno == EINTR)
                 continue;
             if (r < 0)
-                return false;
+                return {};
             if (r == 0)
                 continue;
             if (m_noise >= 0 && (p[1].revents & (POLLIN | POLLHUP))) {
@@ -340,7 +371,7 @@ private:
                 else if (k == 0 || errno != EINTR)
                     m_noise = -1;
                 if (flooded())
-                    return false;
+                    return {};
             }
             if (!(p[0].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
@@ -348,23 +379,42 @@ private:
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
-                return false;
-            m_end = size_t(n);
-            m_total += quint64(n);
-            return true;
+                return {};
+            return std::string_view(m_buf.data(), size_t(n));
         }
     }
 
+private:
     static constexpr quint64 NoiseLimit = 1 << 20;
     int m_fd;
     int m_noise;
     quint64 m_noiseBytes = 0;
     std::chrono::steady_clock::time_point m_deadline;
     std::vector<char> m_buf;
-    size_t m_pos = 0;
-    size_t m_end = 0;
-    quint64 m_total = 0;
     bool m_timedOut = false;
+};
+
+// A whole stream held in memory.
+class MemoryIn : public StreamIn
+{
+public:
+    explicit MemoryIn(const QByteArray &stream)
+        : m_stream(stream)
+    {
+    }
+
+protected:
+    std::string_view fill() override
+    {
+        if (m_given)
+            return {};
+        m_given = true;
+        return std::string_view(m_stream.constData(), size_t(m_stream.size()));
+    }
+
+private:
+    const QByteArray &m_stream;
+    bool m_given = false;
 };
 
 void appendUtf8(char32_t c, std::string &out)
@@ -778,75 +828,63 @@ void appendJet4TextUtf8(const char *data, qsizetype size, std::string &out)
 
 bool hasDatabasePassword(const QByteArray &image)
 {
-    if (image.size() < 0x80 + 0x18)
+    using namespace JetHeader;
+    if (image.size() < Jet4HeaderLength)
         return false;
     const auto *h = reinterpret_cast<const unsigned char *>(image.constData());
-    const int version = h[0x14];
-    // The header from 0x18 is RC4-masked with a fixed key (126 bytes in Jet 3, 128 later).
-    const int length = version == 0 ? 126 : 128;
-    unsigned char plain[128];
-    std::memcpy(plain, h + 0x18, size_t(length));
-    {
-        const unsigned char key[4] = { 0xC7, 0xDA, 0x39, 0x6B };
-        unsigned char s[256];
-        for (int i = 0; i < 256; ++i)
-            s[i] = quint8(i);
-        for (int i = 0, j = 0; i < 256; ++i) {
-            j = (j + s[i] + key[i % 4]) & 0xFF;
-            std::swap(s[i], s[j]);
-        }
-        for (int n = 0, i = 0, j = 0; n < length; ++n) {
-            i = (i + 1) & 0xFF;
-            j = (j + s[i]) & 0xFF;
-            std::swap(s[i], s[j]);
-            plain[n] ^= s[(s[i] + s[j]) & 0xFF];
-        }
-    }
-    // Password at 0x42: 20 bytes in Jet 3; 40 bytes (UCS-2) in Jet 4, further XOR-masked with the
-    // integer part of the creation date at 0x72.
-    const unsigned char *password = plain + (0x42 - 0x18);
-    if (version == 0) {
-        for (int i = 0; i < 20; ++i)
+    const quint8 version = h[VersionOffset];
+    const int length = maskedLength(version);
+    unsigned char plain[Jet4MaskedLength];
+    std::memcpy(plain, h + MaskedOffset, size_t(length));
+    applyMask(plain, length);
+    // A Jet 4 password is UCS-2 and further XOR-masked with the integer part of the creation date.
+    const unsigned char *password = plain + (PasswordOffset - MaskedOffset);
+    if (version == Jet3) {
+        for (int i = 0; i < Jet3PasswordLength; ++i)
             if (password[i])
                 return true;
         return false;
     }
     double created;
-    std::memcpy(&created, plain + (0x72 - 0x18), 8);
+    std::memcpy(&created, plain + (CreatedOffset - MaskedOffset), 8);
     qint32 maskValue = 0;
     if (std::isfinite(created) && std::fabs(created) < 2147483647.0)
         maskValue = qint32(created);
     const unsigned char mask[4]
         = { quint8(maskValue), quint8(maskValue >> 8), quint8(maskValue >> 16), quint8(maskValue >> 24) };
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < Jet4PasswordLength; ++i)
         if (password[i] ^ mask[i % 4])
             return true;
     return false;
 }
 
-Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
-{
-    Result result;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeLimitMs);
-    if (image.size() < 4096) {
-        result.reason = QStringLiteral("file too short for a Jet database");
-        return result;
-    }
-    if (image.at(0) != 0 || std::memcmp(image.constData() + 4, "Standard ", 9) != 0) {
-        result.reason = QStringLiteral("not a Jet database");
-        return result;
-    }
-    // Jet allocates whole pages; anything else was cut short or is not a Jet file.
-    const int pageSize = image.at(0x14) == 0 ? 2048 : 4096;
-    if (image.size() % pageSize != 0) {
-        result.reason = QStringLiteral("the file is not a whole number of pages (cut short)");
-        return result;
-    }
-    if (hasDatabasePassword(image)) {
-        result.reason = QStringLiteral("the database has a password");
-        return result;
-    }
+namespace {
 
+// Why the image cannot go to libmdb, or nothing.
+QString headerProblem(const QByteArray &image)
+{
+    using namespace JetHeader;
+    if (image.size() < Jet4PageSize)
+        return QStringLiteral("file too short for a Jet database");
+    // Jet 3, Jet 4 and ACE files share the first nine bytes of the name.
+    if (image.at(0) != 0 || std::memcmp(image.constData() + MagicOffset, Magic, 9) != 0)
+        return QStringLiteral("not a Jet database");
+    // Jet allocates whole pages; anything else was cut short or is not a Jet file.
+    if (image.size() % pageSize(quint8(image.at(VersionOffset))) != 0)
+        return QStringLiteral("the file is not a whole number of pages (cut short)");
+    if (hasDatabasePassword(image))
+        return QStringLiteral("the database has a password");
+    return {};
+}
+
+QString systemReason(const char *call)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(call), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+// Forks the child that reads image with libmdb and writes the stream; empty on success, else why not.
+QString startChild(const QByteArray &image, ChildGuard &child)
+{
     // libmdb opens a code-page converter for Jet 3 files; loading its module (dlopen) in a child
     // forked from a threaded program could deadlock, so it is loaded here once and kept.
     static const iconv_t keepLoaded = iconv_open("UTF-8", "CP936");
@@ -854,25 +892,22 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
 
     int fds[2];
     int noise[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        result.reason = QStringLiteral("pipe: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return result;
-    }
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return systemReason("pipe");
     if (::pipe2(noise, O_CLOEXEC) != 0) {
+        const QString why = systemReason("pipe");
         ::close(fds[0]);
         ::close(fds[1]);
-        result.reason = QStringLiteral("pipe: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return result;
+        return why;
     }
-    ChildGuard child;
     child.pid = ::fork();
     if (child.pid < 0) {
+        const QString why = systemReason("fork");
         ::close(fds[0]);
         ::close(fds[1]);
         ::close(noise[0]);
         ::close(noise[1]);
-        result.reason = QStringLiteral("fork: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return result;
+        return why;
     }
     if (child.pid == 0) {
         ::close(fds[0]);
@@ -883,30 +918,25 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
     ::close(noise[1]);
     child.fd = fds[0];
     child.noise = noise[0];
+    return {};
+}
 
-    PipeReader in(child.fd, child.noise, deadline);
-    const quint64 streamLimit = quint64(image.size()) * 16 + (16u << 20);
-    auto fail = [&](const QString &why) {
-        result.ok = false;
-        result.reason = in.timedOut() ? QStringLiteral("reading the file took too long")
-            : in.flooded()            ? QStringLiteral("libmdb floods warnings (damaged file)")
-                                      : why;
-        return result;
-    };
-
+// Decodes the stream up to its end frame into db, inside a transaction that the caller commits.
+// Empty on success, else why the stream was refused; nothing of it is trusted.
+QString readStream(StreamIn &in, sqlite3 *db, quint64 streamLimit, Result &result, QStringList &tables)
+{
     char magic[4];
     quint8 version = 0;
     if (!in.bytes(magic, 4) || std::memcmp(magic, "JETS", 4) != 0 || !in.u8(version))
-        return fail(QStringLiteral("libmdb cannot open the file"));
+        return QStringLiteral("libmdb cannot open the file");
     result.jetVersion = version;
 
     Loader loader(db, version);
     if (!loader.exec("BEGIN"))
-        return fail(QStringLiteral("cannot start the copy"));
+        return QStringLiteral("cannot start the copy");
 
     std::vector<Column> cols;
     std::string scratch;
-    QStringList seenTables;
     bool inTable = false;
     bool tableOpen = false; // between 'T' and 'E'
     QString tableName;
@@ -914,41 +944,41 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
     for (;;) {
         quint8 tag = 0;
         if (!in.u8(tag))
-            return fail(QStringLiteral("the reader ended early (damaged file)"));
+            return QStringLiteral("the reader ended early (damaged file)");
         if (in.total() > streamLimit)
-            return fail(QStringLiteral("implausible amount of data (damaged file)"));
+            return QStringLiteral("implausible amount of data (damaged file)");
         if (tag == 'Z') {
             if (tableOpen)
-                return fail(QStringLiteral("bad frame (damaged file)"));
-            break;
+                return QStringLiteral("bad frame (damaged file)");
+            return {};
         }
         if (tag == 'E') {
             quint32 expected = 0;
             if (!tableOpen || !in.u32(expected))
-                return fail(QStringLiteral("bad frame (damaged file)"));
+                return QStringLiteral("bad frame (damaged file)");
             // libmdb stops quietly at a missing data page; the table definition knows better
             if (expected != tableRows)
-                return fail(QStringLiteral("table %1 holds %2 rows, %3 could be read (damaged file)")
-                                .arg(tableName)
-                                .arg(expected)
-                                .arg(tableRows));
+                return QStringLiteral("table %1 holds %2 rows, %3 could be read (damaged file)")
+                    .arg(tableName)
+                    .arg(expected)
+                    .arg(tableRows);
             tableOpen = false;
             continue;
         }
         if (tag == 'T') {
             if (tableOpen)
-                return fail(QStringLiteral("bad frame (damaged file)"));
+                return QStringLiteral("bad frame (damaged file)");
             quint32 len = 0;
             if (!in.u32(len) || len == 0 || len > MaxNameBytes
                 || !in.bytes((scratch.resize(len), scratch.data()), len))
-                return fail(QStringLiteral("bad table name"));
+                return QStringLiteral("bad table name");
             const QString name = QString::fromUtf8(scratch.data(), qsizetype(len));
             tableName = name;
             tableRows = 0;
             tableOpen = true;
             quint16 count = 0;
             if (!in.u16(count) || count > MaxColumns)
-                return fail(QStringLiteral("bad column count in table %1").arg(name));
+                return QStringLiteral("bad column count in table %1").arg(name);
             QStringList names;
             cols.assign(count, Column());
             for (quint16 c = 0; c < count; ++c) {
@@ -956,49 +986,100 @@ Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
                 if (!in.u32(nlen) || nlen == 0 || nlen > MaxNameBytes
                     || !in.bytes((scratch.resize(nlen), scratch.data()), nlen) || !in.u8(cols[c].type)
                     || !in.u8(cols[c].scale) || !in.u8(cols[c].precision))
-                    return fail(QStringLiteral("bad column in table %1").arg(name));
+                    return QStringLiteral("bad column in table %1").arg(name);
                 names << QString::fromUtf8(scratch.data(), qsizetype(nlen));
             }
             inTable = count > 0;
             if (!inTable)
                 continue; // nothing SQLite could hold
             if (!loader.beginTable(name, names, cols))
-                return fail(QStringLiteral("cannot create table %1: %2")
-                                .arg(name, QString::fromUtf8(sqlite3_errmsg(db))));
-            seenTables << name;
+                return QStringLiteral("cannot create table %1: %2")
+                    .arg(name, QString::fromUtf8(sqlite3_errmsg(db)));
+            tables << name;
             continue;
         }
         if (tag != 'R' || !tableOpen)
-            return fail(QStringLiteral("bad frame (damaged file)"));
+            return QStringLiteral("bad frame (damaged file)");
         ++tableRows;
         if (!inTable)
-            return fail(QStringLiteral("row in a table without columns (damaged file)"));
+            return QStringLiteral("row in a table without columns (damaged file)");
         for (int c = 0; c < int(cols.size()); ++c) {
             quint32 len = 0;
             if (!in.u32(len))
-                return fail(QStringLiteral("row cut short"));
+                return QStringLiteral("row cut short");
             if (len == NullLength) {
                 if (!loader.bindNull(c))
-                    return fail(QStringLiteral("bind failed"));
+                    return QStringLiteral("bind failed");
                 continue;
             }
             if (len > streamLimit)
-                return fail(QStringLiteral("implausible value length (damaged file)"));
+                return QStringLiteral("implausible value length (damaged file)");
             const char *data = nullptr;
             if (!in.view(len, scratch, data))
-                return fail(QStringLiteral("value cut short"));
+                return QStringLiteral("value cut short");
             if (!loader.bind(c, data, len))
-                return fail(QStringLiteral("bad value in column %1 (damaged file)").arg(c + 1));
+                return QStringLiteral("bad value in column %1 (damaged file)").arg(c + 1);
         }
         if (!loader.insertRow())
-            return fail(QStringLiteral("insert failed: %1").arg(QString::fromUtf8(sqlite3_errmsg(db))));
+            return QStringLiteral("insert failed: %1").arg(QString::fromUtf8(sqlite3_errmsg(db)));
     }
+}
+
+bool commit(sqlite3 *db)
+{
+    return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+} // namespace
+
+Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs)
+{
+    Result result;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeLimitMs);
+    result.reason = headerProblem(image);
+    if (!result.reason.isEmpty())
+        return result;
+
+    ChildGuard child;
+    result.reason = startChild(image, child);
+    if (!result.reason.isEmpty())
+        return result;
+
+    PipeIn in(child.fd, child.noise, deadline);
+    auto fail = [&](const QString &why) {
+        result.ok = false;
+        result.reason = in.timedOut() ? QStringLiteral("reading the file took too long")
+            : in.flooded()            ? QStringLiteral("libmdb floods warnings (damaged file)")
+                                      : why;
+        return result;
+    };
+    QStringList tables;
+    const QString problem = readStream(in, db, quint64(image.size()) * 16 + (16u << 20), result, tables);
+    if (!problem.isEmpty())
+        return fail(problem);
     if (!child.finishedCleanly(deadline))
         return fail(QStringLiteral("the reader did not end cleanly"));
-    if (!loader.exec("COMMIT"))
+    if (!commit(db))
         return fail(QStringLiteral("cannot finish the copy"));
     result.ok = true;
-    result.tables = seenTables;
+    result.tables = tables;
+    return result;
+}
+
+Result decode(const QByteArray &stream, sqlite3 *db)
+{
+    Result result;
+    MemoryIn in(stream);
+    QStringList tables;
+    result.reason = readStream(in, db, quint64(stream.size()), result, tables);
+    if (!result.reason.isEmpty())
+        return result;
+    if (!commit(db)) {
+        result.reason = QStringLiteral("cannot finish the copy");
+        return result;
+    }
+    result.ok = true;
+    result.tables = tables;
     return result;
 }
 

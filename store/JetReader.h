@@ -30,6 +30,10 @@ bool hasDatabasePassword(const QByteArray &image);
 
 Result load(const QByteArray &image, sqlite3 *db, int timeLimitMs = ReadTimeLimitMs);
 
+// The parent's half of load: decodes a stream as the child writes it (its frames are described in
+// JetReader.cpp) from memory, for tests and fuzzing. On failure db holds an unfinished copy.
+Result decode(const QByteArray &stream, sqlite3 *db);
+
 // Jet 4 text: UCS-2LE (surrogate pairs kept), or "compressed Unicode" when it starts FF FE.
 void appendJet4TextUtf8(const char *data, qsizetype size, std::string &out);
 

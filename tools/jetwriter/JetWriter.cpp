@@ -1,5 +1,6 @@
 #include "JetWriter.h"
 
+#include "JetHeader.h"
 #include "PlumaretError.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@
 namespace jet {
 namespace {
 
-constexpr int PageSize = 4096;
+constexpr int PageSize = JetHeader::Jet4PageSize;
 constexpr int RowPageHeader = 14; // data and LVAL pages: row offsets start here
 constexpr int MaxRowsPerPage = 255; // a row pointer keeps the row number in one byte
 constexpr int MaxRowSize = 4060; // largest data row Jet 4 accepts
@@ -136,23 +137,6 @@ QByteArray ucs2(const QString &text)
     for (qsizetype i = 0; i < text.size(); ++i)
         put16(out.data() + 2 * i, text.at(i).unicode());
     return out;
-}
-
-void rc4(const QByteArray &key, char *data, int size)
-{
-    quint8 s[256];
-    for (int i = 0; i < 256; ++i)
-        s[i] = quint8(i);
-    for (int i = 0, j = 0; i < 256; ++i) {
-        j = (j + s[i] + quint8(key.at(i % key.size()))) & 0xFF;
-        std::swap(s[i], s[j]);
-    }
-    for (int n = 0, i = 0, j = 0; n < size; ++n) {
-        i = (i + 1) & 0xFF;
-        j = (j + s[i]) & 0xFF;
-        std::swap(s[i], s[j]);
-        data[n] = char(quint8(data[n]) ^ s[(s[i] + s[j]) & 0xFF]);
-    }
 }
 
 // The file image as a list of pages; page numbers are handed out before pages are filled.
@@ -797,31 +781,32 @@ QByteArray Writer::toBytes() const
 
     // Database definition page. Fields not named here are unknown; the values are those
     // Access writes into a new file.
+    using namespace JetHeader;
     char *h = file.at(headerPage);
     h[1] = 0x01;
-    std::memcpy(h + 4, "Standard Jet DB", 15);
-    put32(h + 0x14, 1); // Jet 4
+    std::memcpy(h + MagicOffset, Magic, sizeof Magic - 1);
+    put32(h + VersionOffset, Jet4);
     static const quint8 unknown18[] = { 0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x02, 0x00, 0x00,
         0x00, 0x03, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00 };
-    std::memcpy(h + 0x18, unknown18, sizeof unknown18);
-    put16(h + 0x3C, 1252); // code page, unused for Unicode text
-    put32(h + 0x3E, 0); // no page encoding key
-    put16(h + 0x6E, 0x0409); // "General" sort order
+    std::memcpy(h + MaskedOffset, unknown18, sizeof unknown18);
+    put16(h + CodePageOffset, 1252); // unused for Unicode text
+    put32(h + PageKeyOffset, 0); // pages are not encoded
+    put16(h + SortOrderOffset, 0x0409); // "General"
     const double date = oleDate(created);
     quint64 dateBits;
     std::memcpy(&dateBits, &date, sizeof dateBits);
-    put32(h + 0x72, quint32(dateBits));
-    put32(h + 0x76, quint32(dateBits >> 32));
+    put32(h + CreatedOffset, quint32(dateBits));
+    put32(h + CreatedOffset + 4, quint32(dateBits >> 32));
     // The password is masked with the whole days of the creation date, repeated.
     char mask[4];
     put32(mask, quint32(qint32(std::floor(date))));
     QByteArray password = ucs2(m_password);
-    password.resize(40, '\0');
-    for (int i = 0; i < 40; ++i)
-        h[0x42 + i] = char(password.at(i) ^ mask[i % 4]);
-    rc4(QByteArray("\xC7\xDA\x39\x6B", 4), h + 0x18, 128);
-    put32(h + 0x98, 0x0654);
-    std::memcpy(h + 0x9C, "4.0", 4);
+    password.resize(Jet4PasswordLength, '\0');
+    for (int i = 0; i < Jet4PasswordLength; ++i)
+        h[PasswordOffset + i] = char(password.at(i) ^ mask[i % 4]);
+    applyMask(reinterpret_cast<unsigned char *>(h + MaskedOffset), Jet4MaskedLength);
+    put32(h + Unknown98Offset, 0x0654);
+    std::memcpy(h + Unknown9COffset, "4.0", 4);
 
     QByteArray out;
     out.reserve(qsizetype(file.pages.size()) * PageSize);

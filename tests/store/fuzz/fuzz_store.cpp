@@ -1,5 +1,6 @@
 // libFuzzer target: mutated Jet files through the store's in-memory Connect and a query per table.
 // The store must refuse what it cannot read with its message, never crash, hang or print.
+#include "JetHeader.h"
 #include "PlumaretError.h"
 #include "uDataBase.h"
 
@@ -30,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ++runs;
     // Most mutations change the length, and a file of partial pages is refused before libmdb sees
     // it; cutting to whole pages sends those inputs on into libmdb and the decoding.
-    const size_t page = size > 0x14 && data[0x14] == 0 ? 2048 : 4096;
+    const size_t page = size_t(JetHeader::pageSize(
+        size > size_t(JetHeader::VersionOffset) ? data[JetHeader::VersionOffset] : JetHeader::Jet4));
     if (size > page && size % page != 0)
         size -= size % page;
     const QByteArray image = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
