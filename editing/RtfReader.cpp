@@ -17,6 +17,9 @@
 
 #include "RtfReader.h"
 
+#include "TextUnits.h"
+#include "UndoPause.h"
+
 #include <QHash>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -31,7 +34,6 @@
 namespace {
 
 constexpr int kMaxDepth = 512;
-constexpr int kTwipsPerPixel = 15; // 1440 twips per inch at 96 pixels per inch
 
 enum class Dest {
     Normal,
@@ -383,20 +385,20 @@ QTextBlockFormat Parser::blockFormat(const ParaProps &p) const
         if (p.slmult && p.sl > 0)
             f.setLineHeight(p.sl * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
         else if (p.sl > 0)
-            f.setLineHeight(double(p.sl) / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
+            f.setLineHeight(double(p.sl) / TwipsPerPixel, QTextBlockFormat::MinimumHeight);
         else
-            f.setLineHeight(double(-qint64(p.sl)) / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
+            f.setLineHeight(double(-qint64(p.sl)) / TwipsPerPixel, QTextBlockFormat::FixedHeight);
     }
     if (p.li)
-        f.setLeftMargin(double(p.li) / kTwipsPerPixel);
+        f.setLeftMargin(double(p.li) / TwipsPerPixel);
     if (p.ri)
-        f.setRightMargin(double(p.ri) / kTwipsPerPixel);
+        f.setRightMargin(double(p.ri) / TwipsPerPixel);
     if (p.fi)
-        f.setTextIndent(double(p.fi) / kTwipsPerPixel);
+        f.setTextIndent(double(p.fi) / TwipsPerPixel);
     if (p.sb)
-        f.setTopMargin(double(p.sb) / kTwipsPerPixel);
+        f.setTopMargin(double(p.sb) / TwipsPerPixel);
     if (p.sa)
-        f.setBottomMargin(double(p.sa) / kTwipsPerPixel);
+        f.setBottomMargin(double(p.sa) / TwipsPerPixel);
     return f;
 }
 
@@ -857,10 +859,8 @@ bool LooksLikeRtf(const QByteArray &data)
 
 void ReadRtf(const QByteArray &data, QTextDocument *doc)
 {
-    const bool undo = doc->isUndoRedoEnabled();
-    doc->setUndoRedoEnabled(false);
+    const UndoPause pause(*doc);
     doc->clear();
     Parser parser(data, doc);
     parser.run();
-    doc->setUndoRedoEnabled(undo);
 }

@@ -1,5 +1,7 @@
 #include "RtfWriter.h"
 
+#include "TextUnits.h"
+
 #include <QColor>
 #include <QStringEncoder>
 #include <QTextBlock>
@@ -9,8 +11,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15; // 1440 twips per inch at 96 pixels per inch
 
 void appendEscaped(QByteArray &out, QStringView text)
 {
@@ -77,7 +77,7 @@ QString familyOf(const QTextCharFormat &f, const QString &fallback)
 
 int twips(double pixels)
 {
-    return int(std::lround(pixels * kTwipsPerPixel));
+    return int(std::lround(pixels * TwipsPerPixel));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "LetterFormat.h"
 
+#include "UndoPause.h"
+
 #include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -26,25 +28,9 @@ void applySpacing(QTextDocument &document)
     all.mergeBlockCharFormat(chars);
 }
 
-// Formatting is part of the replacement, so it must not become an undo step of its own.
-class UndoPause
-{
-public:
-    explicit UndoPause(QTextDocument &document)
-        : m_document(document)
-        , m_enabled(document.isUndoRedoEnabled())
-    {
-        m_document.setUndoRedoEnabled(false);
-    }
-    ~UndoPause() { m_document.setUndoRedoEnabled(m_enabled); }
-
-private:
-    QTextDocument &m_document;
-    bool m_enabled;
-};
-
 } // namespace
 
+// Formatting is part of the replacement, so it must not become an undo step of its own.
 void ApplyFramedLetterFormat(QTextDocument &document)
 {
     const UndoPause pause(document);

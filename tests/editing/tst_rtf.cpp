@@ -64,6 +64,8 @@ private slots:
     void writerOutputIsPlainAscii();
     void looksLikeRtf_data();
     void looksLikeRtf();
+    void readingLeavesNoUndoStep_data();
+    void readingLeavesNoUndoStep();
 };
 
 void TestRtf::corpusTextMatchesLibreOffice_data()
@@ -337,6 +339,25 @@ void TestRtf::looksLikeRtf()
     QFETCH(QByteArray, data);
     QFETCH(bool, rtf);
     QCOMPARE(LooksLikeRtf(data), rtf);
+}
+
+void TestRtf::readingLeavesNoUndoStep_data()
+{
+    QTest::addColumn<bool>("undoOn");
+    QTest::newRow("undo on") << true;
+    QTest::newRow("undo off") << false;
+}
+
+// Opening a letter is not an edit: nothing to undo afterwards, and the undo setting is as it was.
+void TestRtf::readingLeavesNoUndoStep()
+{
+    QFETCH(bool, undoOn);
+    QTextDocument doc;
+    doc.setUndoRedoEnabled(undoOn);
+    ReadRtf("{\\rtf1 {\\b one}\\par two}", &doc);
+    QCOMPARE(doc.toPlainText(), QStringLiteral("one\ntwo"));
+    QVERIFY(!doc.isUndoAvailable());
+    QCOMPARE(doc.isUndoRedoEnabled(), undoOn);
 }
 
 QTEST_MAIN(TestRtf)
