@@ -47,20 +47,74 @@ void TSplitterBar::setBorderStyle(TBorderStyle value)
 void TSplitterBar::setMaxButton(const TPicture &p)
 {
     m_maxButton.assign(p);
-    if (m_collapsed)
+    if (collapsed())
         update();
 }
 
 void TSplitterBar::setMinButton(const TPicture &p)
 {
     m_minButton.assign(p);
-    if (!m_collapsed)
+    if (!collapsed())
         update();
 }
 
 QRect TSplitterBar::lineRect() const
 {
     return geometry().translated(horizontalAxis() ? QPoint(m_splitOffset, 0) : QPoint(0, m_splitOffset));
+}
+
+bool TSplitterBar::foldsControl() const
+{
+    return m_control && m_align != alNone && m_align != alClient;
+}
+
+bool TSplitterBar::collapsed() const
+{
+    return foldsControl() && controlExtent() == 0;
+}
+
+// The restore picture while collapsed, else the collapse picture; each a strip of three frames
+// (normal, hot, down).
+const TPicture &TSplitterBar::buttonPicture() const
+{
+    return collapsed() ? m_maxButton : m_minButton;
+}
+
+QRect TSplitterBar::buttonRect() const
+{
+    // A pane that cannot fold gets no button; a bar without a pane shows one that does nothing.
+    if (m_control && !foldsControl())
+        return {};
+    const TPicture &picture = buttonPicture();
+    const int fw = picture.width() / 3;
+    const int fh = picture.height();
+    if (picture.isEmpty() || fw <= 0 || fh <= 0)
+        return {};
+    return QRect((width() - fw) / 2, (height() - fh) / 2, fw, fh);
+}
+
+// The frame of the button's picture for its state, with the transparent colour cleared if asked.
+QImage TSplitterBar::buttonFrame() const
+{
+    const QImage strip = buttonPicture().toImage();
+    if (strip.isNull())
+        return {};
+    const QRect button = buttonRect();
+    const qreal dpr = strip.devicePixelRatio();
+    QImage frame = strip.copy(QRect(
+        int(m_buttonState * button.width() * dpr), 0, int(button.width() * dpr), int(button.height() * dpr)));
+    if (m_buttonTrans) {
+        // The strip's top-left pixel names the transparent colour.
+        const QRgb key = strip.pixel(0, 0);
+        for (int y = 0; y < frame.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(frame.scanLine(y));
+            for (int x = 0; x < frame.width(); ++x)
+                if (line[x] == key)
+                    line[x] = 0;
+        }
+    }
+    frame.setDevicePixelRatio(dpr);
+    return frame;
 }
 
 int TSplitterBar::controlExtent() const
@@ -79,12 +133,6 @@ void TSplitterBar::setControlExtent(int extent)
         m_control->setFixedWidth(extent);
     else if (m_align == alTop || m_align == alBottom)
         m_control->setFixedHeight(extent);
-}
-
-void TSplitterBar::updateCollapsed()
-{
-    if (m_control && m_align != alNone && m_align != alClient)
-        m_collapsed = controlExtent() == 0;
 }
 
 bool TSplitterBar::QueryResize(int &newSize)
@@ -118,45 +166,18 @@ void TSplitterBar::paintEvent(QPaintEvent *)
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
-    bool drawButton = true;
-    if (m_control) {
-        if (m_align == alNone || m_align == alClient)
-            drawButton = false;
-        else
-            m_collapsed = controlExtent() == 0;
-    }
-    m_buttonRect = QRect();
-    if (drawButton) {
-        const QImage strip = (m_collapsed ? m_maxButton : m_minButton).toImage();
-        const TPicture &picture = m_collapsed ? m_maxButton : m_minButton;
-        const int fw = picture.width() / 3;
-        const int fh = picture.height();
-        if (!strip.isNull() && fw > 0 && fh > 0) {
-            const qreal dpr = strip.devicePixelRatio();
-            const int x0 = (width() - fw) / 2;
-            const int y0 = (height() - fh) / 2;
-            QImage frame = strip.copy(QRect(int(m_buttonState * fw * dpr), 0, int(fw * dpr), int(fh * dpr)));
-            if (m_buttonTrans) {
-                // The strip's top-left pixel names the transparent colour.
-                const QRgb key = strip.pixel(0, 0);
-                for (int y = 0; y < frame.height(); ++y) {
-                    auto *line = reinterpret_cast<QRgb *>(frame.scanLine(y));
-                    for (int x = 0; x < frame.width(); ++x)
-                        if (line[x] == key)
-                            line[x] = 0;
-                }
-            }
-            frame.setDevicePixelRatio(dpr);
-            p.drawImage(QRect(x0, y0, fw, fh), frame);
-            m_buttonRect = QRect(x0, y0, fw, fh);
-        }
+    const QRect button = buttonRect();
+    if (!button.isEmpty()) {
+        const QImage frame = buttonFrame();
+        if (!frame.isNull())
+            p.drawImage(button, frame);
     }
     emit painted(&p);
 }
 
 void TSplitterBar::hitTest(const QPoint &pos)
 {
-    if (m_buttonRect.contains(pos)) {
+    if (buttonRect().contains(pos)) {
         if (m_buttonState != sbsNormal)
             return;
         m_buttonState = sbsHot;
@@ -273,22 +294,26 @@ void TSplitterBar::startDrag(const QPoint &pos)
     }
     qApp->installEventFilter(this); // Esc cancels wherever the focus is
     m_resizing = true;
-    if (m_line)
-        drawLine();
+    showResizeLine();
 }
 
-void TSplitterBar::drawLine()
+// The line shows where the drag would put the bar; it moves with the pointer until the drag ends.
+void TSplitterBar::showResizeLine()
 {
     if (!m_line)
         return;
-    m_lineShown = !m_lineShown;
-    if (m_lineShown) {
-        m_line->setGeometry(lineRect());
-        m_line->raise();
-        m_line->show();
-    } else {
-        m_line->hide();
-    }
+    m_lineShown = true;
+    m_line->setGeometry(lineRect());
+    m_line->raise();
+    m_line->show();
+}
+
+void TSplitterBar::hideResizeLine()
+{
+    if (!m_line || !m_lineShown)
+        return;
+    m_lineShown = false;
+    m_line->hide();
 }
 
 void TSplitterBar::applyPendingSize()
@@ -303,8 +328,7 @@ void TSplitterBar::applyPendingSize()
 
 void TSplitterBar::endDrag()
 {
-    if (m_lineShown)
-        drawLine();
+    hideResizeLine();
     delete m_line;
     m_line = nullptr;
     qApp->removeEventFilter(this);
@@ -316,7 +340,7 @@ void TSplitterBar::toggle()
 {
     if (!m_control)
         return;
-    if (m_collapsed)
+    if (collapsed())
         setControlExtent(horizontalAxis() ? m_savedWidth : m_savedHeight);
     else
         setControlExtent(0);
@@ -328,9 +352,8 @@ void TSplitterBar::toggle()
 void TSplitterBar::mousePressEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    updateCollapsed();
-    if (m_buttonRect.contains(pos)) {
-        if (!m_collapsed && m_control) {
+    if (buttonRect().contains(pos)) {
+        if (!collapsed() && m_control) {
             m_savedWidth = m_control->width();
             m_savedHeight = m_control->height();
         }
@@ -362,26 +385,23 @@ void TSplitterBar::mouseMoveEvent(QMouseEvent *event)
     computeSplit(pos, newSize, offset);
     if (!CheckResize(newSize))
         return;
-    if (m_lineShown)
-        drawLine();
+    hideResizeLine();
     m_pendingSize = newSize;
     m_splitOffset = offset;
     if (m_resizeStyle == rsUpdate)
         applyPendingSize();
-    if (m_line)
-        drawLine();
+    showResizeLine();
 }
 
 void TSplitterBar::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    if (m_buttonRect.contains(pos) && m_buttonState == sbsDown) {
+    if (buttonRect().contains(pos) && m_buttonState == sbsDown) {
         toggle();
         return;
     }
     if (m_resizing && event->button() == Qt::LeftButton) {
-        if (m_lineShown)
-            drawLine();
+        hideResizeLine();
         applyPendingSize();
         endDrag();
     }

@@ -51,9 +51,12 @@ public:
     void setResizeStyle(TResizeStyle value) { m_resizeStyle = value; }
 
     bool hot() const { return m_hot; }
-    bool collapsed() const { return m_collapsed; }
+    // Whether the pane is folded away, from its size; a bar without a pane or with one that it
+    // cannot fold is never collapsed.
+    bool collapsed() const;
     TSplitterButtonState buttonState() const { return m_buttonState; }
-    QRect buttonRect() const { return m_buttonRect; }
+    // Where the button is drawn and hit, centred on the bar; empty when the bar shows none.
+    QRect buttonRect() const;
     bool resizing() const { return m_resizing; }
     int pendingSize() const { return m_pendingSize; }
     bool lineShown() const { return m_lineShown; }
@@ -83,14 +86,17 @@ protected:
 
 private:
     bool horizontalAxis() const { return m_align == alLeft || m_align == alRight; }
+    bool foldsControl() const;
     int controlExtent() const;
     void setControlExtent(int extent);
-    void updateCollapsed();
+    const TPicture &buttonPicture() const;
+    QImage buttonFrame() const;
     void hitTest(const QPoint &p);
     void computeSplit(const QPoint &p, int &newSize, int &offset) const;
     int computeSizeLimit() const;
     void startDrag(const QPoint &p);
-    void drawLine();
+    void showResizeLine();
+    void hideResizeLine();
     void applyPendingSize();
     void endDrag();
     void toggle();
@@ -101,11 +107,9 @@ private:
     bool m_enabledResize = true;
     bool m_hot = false;
     TBorderStyle m_borderStyle = bsSingle;
-    bool m_collapsed = false;
     TSplitterButtonState m_buttonState = sbsNormal;
     TPicture m_maxButton, m_minButton;
     bool m_buttonTrans = false;
-    QRect m_buttonRect;
     int m_savedWidth = 0, m_savedHeight = 0;
     std::optional<QCursor> m_savedCursor;
     Qt::CursorShape m_cursorInButton = Qt::ArrowCursor;
