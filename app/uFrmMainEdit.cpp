@@ -75,6 +75,27 @@ bool clipboardHasText()
     return data && data->hasText();
 }
 
+// Enables the six commands as far as the field allows them; the Edit menu and the context menu
+// agree because both come here.
+void enableFor(const TTextTarget &t, QAction *undo, QAction *cut, QAction *copy, QAction *paste, QAction *del,
+    QAction *selectAll)
+{
+    const bool writable = t && !t.readOnly();
+    const bool selected = t && t.hasSelection();
+    undo->setEnabled(writable && t.canUndo());
+    cut->setEnabled(writable && selected);
+    copy->setEnabled(selected);
+    paste->setEnabled(writable && clipboardHasText());
+    del->setEnabled(writable && selected);
+    selectAll->setEnabled(t && !t.isEmpty());
+}
+
+void runOn(QTextEdit *memo, void (TTextTarget::*command)() const)
+{
+    if (memo)
+        (TTextTarget { nullptr, memo }.*command)();
+}
+
 // Keeps the edit actions up to date at idle moments and gives the six shortcuts their rules:
 // Ctrl+Z/X/C/V belong to the Edit menu and are taken even when disabled; Ctrl+A and Del only
 // when their action is enabled, else the key reaches the field.
@@ -257,72 +278,43 @@ QTextEdit *TfrmMain::ActiveMemo() const
 
 void TfrmMain::edtEditorContextPopup(QObject *sender)
 {
-    auto *e = qobject_cast<QTextEdit *>(sender);
-    if (!e)
-        return;
-    const bool writable = !e->isReadOnly();
-    const bool selected = e->textCursor().hasSelection();
-    ppiUndo->setEnabled(writable && e->document()->isUndoAvailable());
-    ppiCut->setEnabled(writable && selected);
-    ppiCopy->setEnabled(selected);
-    ppiPaste->setEnabled(writable && clipboardHasText());
-    ppiDelete->setEnabled(writable && selected);
-    ppiAll->setEnabled(!e->document()->isEmpty());
+    if (auto *e = qobject_cast<QTextEdit *>(sender))
+        enableFor(textTarget(e), ppiUndo, ppiCut, ppiCopy, ppiPaste, ppiDelete, ppiAll);
 }
 
 void TfrmMain::ppiUndoClick()
 {
-    if (QTextEdit *memo = ActiveMemo())
-        memo->undo();
+    runOn(ActiveMemo(), &TTextTarget::undo);
 }
 
 void TfrmMain::ppiCutClick()
 {
-    if (QTextEdit *memo = ActiveMemo())
-        memo->cut();
+    runOn(ActiveMemo(), &TTextTarget::cut);
 }
 
 void TfrmMain::ppiCopyClick()
 {
-    if (QTextEdit *memo = ActiveMemo())
-        memo->copy();
+    runOn(ActiveMemo(), &TTextTarget::copy);
 }
 
 void TfrmMain::ppiPasteClick()
 {
-    if (QTextEdit *memo = ActiveMemo())
-        memo->paste();
+    runOn(ActiveMemo(), &TTextTarget::paste);
 }
 
 void TfrmMain::ppiDeleteClick()
 {
-    if (QTextEdit *memo = ActiveMemo()) {
-        QTextCursor c = memo->textCursor();
-        c.removeSelectedText();
-        memo->setTextCursor(c);
-    }
+    runOn(ActiveMemo(), &TTextTarget::deleteSelection);
 }
 
 void TfrmMain::ppiAllClick()
 {
-    if (QTextEdit *memo = ActiveMemo())
-        memo->selectAll();
+    runOn(ActiveMemo(), &TTextTarget::selectAll);
 }
 
 void TfrmMain::UpdateEditActions()
 {
     QWidget *focus = QApplication::focusWidget();
-    TTextTarget t = focus && focus->window() == this ? textTarget(focus) : TTextTarget {};
-    if (!t) {
-        for (QAction *a : { EditCut, EditCopy, EditPaste, EditSelectAll, EditUndo, EditDelete })
-            a->setEnabled(false);
-        return;
-    }
-    const bool writable = !t.readOnly();
-    EditCut->setEnabled(t.hasSelection() && writable);
-    EditCopy->setEnabled(t.hasSelection());
-    EditPaste->setEnabled(clipboardHasText() && writable);
-    EditSelectAll->setEnabled(!t.isEmpty());
-    EditUndo->setEnabled(t.canUndo() && writable);
-    EditDelete->setEnabled(t.hasSelection() && writable);
+    const TTextTarget t = focus && focus->window() == this ? textTarget(focus) : TTextTarget {};
+    enableFor(t, EditUndo, EditCut, EditCopy, EditPaste, EditDelete, EditSelectAll);
 }
