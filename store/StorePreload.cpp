@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
 #include <mutex>
 #include <sqlite3.h>
 #include <system_error>
@@ -130,6 +131,11 @@ std::optional<TLoadedStore> TStorePreload::Take(const QString &fileName)
     if (!(stampOf(fileName) == preload->m_stamp))
         return std::nullopt;
     return result;
+}
+
+bool TStorePreload::Finished() const
+{
+    return !m_result.valid() || m_result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 TStorePreload::Stamp TStorePreload::stampOf(const QString &fileName)

@@ -42,6 +42,8 @@ public:
     // The result for fileName, once; nothing when no preload of that file lives, it was taken
     // already, or the file changed since the preload began.
     static std::optional<TLoadedStore> Take(const QString &fileName);
+    // Whether the background read has ended (or never began), its result waiting to be taken.
+    bool Finished() const;
 
 private:
     struct Stamp

@@ -403,8 +403,8 @@ void TestStoreBook::preloadOnlyServesTheUnchangedFile()
         smallBook().write(path);
 
     TStorePreload preload(path);
-    // Time for the read to finish first, so that a stale result would be there to be served.
-    QTest::qWait(300);
+    // The read finishes first, so that a stale result would be there to be served.
+    QTRY_VERIFY_WITH_TIMEOUT(preload.Finished(), 10000);
     if (atConnect == QLatin1String("garbage")) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
