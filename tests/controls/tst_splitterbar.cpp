@@ -53,7 +53,6 @@ struct Fixture
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         focus->setFocus();
-        bar->repaint(); // the button rectangle comes from a paint
     }
 
     QPoint buttonCentre() const { return bar->buttonRect().center(); }
@@ -192,6 +191,16 @@ private slots:
         QCOMPARE(f.bar->x(), 0);
         f.clickButton();
         QCOMPARE(f.pane->width(), 204);
+        QVERIFY(!f.bar->collapsed());
+    }
+
+    // Read from the pane, so it holds between paints too.
+    void collapsedFollowsThePaneWithoutAPaint()
+    {
+        Fixture f;
+        f.pane->setFixedWidth(0);
+        QVERIFY(f.bar->collapsed());
+        f.pane->setFixedWidth(204);
         QVERIFY(!f.bar->collapsed());
     }
 
