@@ -1,5 +1,7 @@
 #include "CliCommand.h"
 
+#include "PlumaretError.h"
+
 #include <QList>
 
 #include <cstdio>
@@ -23,6 +25,13 @@ void writeUtf8(std::FILE *stream, const QString &text)
 CliRegistration::CliRegistration(CliCommand command)
 {
     registry().append(std::move(command));
+}
+
+QString cliOptionValue(const QStringList &args, qsizetype &i)
+{
+    if (i + 1 >= args.size())
+        throw EPlumaretError(QStringLiteral("%1 needs a value").arg(args.at(i)));
+    return args.at(++i);
 }
 
 const QList<CliCommand> &cliCommands()

@@ -16,6 +16,8 @@ struct CliCommand
     int maxArguments = -1; // -1: no limit
     // Gets the arguments after the command words; throws EPlumaretError on failure.
     std::function<int(const QStringList &arguments)> run;
+    // Whether these arguments need fonts (a Gui application); none when empty.
+    std::function<bool(const QStringList &arguments)> needsGui;
 };
 
 struct CliRegistration
@@ -24,6 +26,9 @@ struct CliRegistration
 };
 
 const QList<CliCommand> &cliCommands();
+
+// The value after the option args[i], stepping i over it; throws EPlumaretError when it is missing.
+QString cliOptionValue(const QStringList &args, qsizetype &i);
 
 // UTF-8 to standard output / standard error, unchanged (no newline translation).
 void cliOut(const QString &text);

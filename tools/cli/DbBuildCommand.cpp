@@ -20,6 +20,7 @@ const CliRegistration registration({
     2,
     2,
     dbBuild,
+    {},
 });
 
 } // namespace

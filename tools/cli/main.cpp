@@ -3,10 +3,11 @@
 
 #include "PlumaretError.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -26,8 +27,11 @@ QString usage()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // The application object comes after the command is known: letter paper needs fonts and so a
+    // Gui application, which the other commands do without.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
     if (args.isEmpty() || args.first() == QLatin1String("help") || args.first() == QLatin1String("--help")) {
         (args.isEmpty() ? cliErr : cliOut)(usage());
         return args.isEmpty() ? 1 : 0;
@@ -48,6 +52,15 @@ int main(int argc, char *argv[])
         || (match->maxArguments >= 0 && rest.size() > match->maxArguments)) {
         cliErr(QStringLiteral("usage: plumaret-cli %1 %2\n").arg(match->words.join(u' '), match->arguments));
         return 1;
+    }
+    std::unique_ptr<QCoreApplication> app;
+    if (match->needsGui && match->needsGui(rest)) {
+        // The tool never shows a window.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
     }
     try {
         const int code = match->run(rest);

@@ -24,6 +24,7 @@ const CliRegistration registration({
     2,
     2,
     convert,
+    {},
 });
 
 } // namespace

@@ -1,11 +1,16 @@
 // plumaret-cli letter auto|template|group: the window's letters, composed by the same code.
 #include "CliCommand.h"
 
+#include "DocumentFile.h"
 #include "LetterComposer.h"
+#include "LetterFormat.h"
+#include "PaperOptions.h"
 #include "PlumaretError.h"
 #include "uDataBase.h"
 
+#include <QFileInfo>
 #include <QSet>
+#include <QTextDocument>
 
 using namespace Letters;
 
@@ -19,18 +24,18 @@ struct LetterOptions
     QString db = QString::fromLatin1(DatabaseFileName);
     QString lines;
     bool crlf = false;
+    QString out;
+    PaperOptions paper;
 };
 
-LetterOptions parseOptions(const QStringList &args, bool withLines)
+LetterOptions parseOptions(const QStringList &arguments, bool withLines)
 {
     LetterOptions o;
+    QStringList args = arguments;
+    o.paper = TakePaperOptions(args);
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
-        auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
-                throw EPlumaretError(QStringLiteral("%1 needs a value").arg(a));
-            return args.at(++i);
-        };
+        auto value = [&] { return cliOptionValue(args, i); };
         if (a == QLatin1String("--from"))
             o.from = value();
         else if (a == QLatin1String("--to"))
@@ -41,6 +46,8 @@ LetterOptions parseOptions(const QStringList &args, bool withLines)
             o.lines = value();
         else if (a == QLatin1String("--crlf"))
             o.crlf = true;
+        else if (a == QLatin1String("--out"))
+            o.out = value();
         else if (a.startsWith(QLatin1String("--")))
             throw EPlumaretError(QStringLiteral("unknown option %1").arg(a));
         else
@@ -49,10 +56,27 @@ LetterOptions parseOptions(const QStringList &args, bool withLines)
     return o;
 }
 
+// The letter as the window holds it after framing, written to FILE by its extension.
+void writeLetter(const QString &letter, const LetterOptions &o)
+{
+    QTextDocument doc;
+    doc.setPlainText(letter);
+    ApplyFramedLetterFormat(doc);
+    if (IsPaperFileName(o.out))
+        return WriteLetterPaper(doc, o.paper, o.out);
+    const QString suffix = QFileInfo(o.out).suffix().toLower();
+    if (suffix != QLatin1String("txt") && suffix != QLatin1String("rtf"))
+        throw EPlumaretError(
+            QStringLiteral("--out %1: the letter is written as .txt, .rtf, .pdf or .png").arg(o.out));
+    SaveDocumentFile(o.out, &doc, TTextEncoding::teGB18030);
+}
+
 int printLetter(TLetterComposer &composer, const LetterOptions &o, const QString &body)
 {
     const QString letter = composer.FrameLetter(body, o.from, o.to);
-    if (o.crlf) {
+    if (!o.out.isEmpty()) {
+        writeLetter(letter, o);
+    } else if (o.crlf) {
         cliOut(letter);
     } else {
         QString text = letter;
@@ -145,16 +169,20 @@ int letterGroup(const QStringList &args)
     return printLetter(composer, o, GroupBody(picked));
 }
 
-const QString commonOptions = QStringLiteral("--from NAME --to NAME [--db FILE] [--crlf]");
+const QString commonOptions
+    = QStringLiteral("--from NAME --to NAME [--db FILE] [--crlf] [--out FILE.txt|rtf|pdf|png ")
+    + PaperOptionsUsage() + u']';
 
 const CliRegistration autoCommand(
     { { QStringLiteral("letter"), QStringLiteral("auto") }, QStringLiteral("[--lines N] ") + commonOptions,
-        QStringLiteral("a framed letter of N random phrases (1 to 100, default 20)"), 0, -1, letterAuto });
+        QStringLiteral("a framed letter of N random phrases (1 to 100, default 20)"), 0, -1, letterAuto,
+        WritesPaper });
 const CliRegistration templateCommand(
     { { QStringLiteral("letter"), QStringLiteral("template") }, QStringLiteral("ID ") + commonOptions,
-        QStringLiteral("the template with this id, framed"), 1, -1, letterTemplate });
+        QStringLiteral("the template with this id, framed"), 1, -1, letterTemplate, WritesPaper });
 const CliRegistration groupCommand(
     { { QStringLiteral("letter"), QStringLiteral("group") }, QStringLiteral("ID,ID,... ") + commonOptions,
-        QStringLiteral("a framed letter of these phrases, in the classes' list order"), 1, -1, letterGroup });
+        QStringLiteral("a framed letter of these phrases, in the classes' list order"), 1, -1, letterGroup,
+        WritesPaper });
 
 } // namespace

@@ -98,6 +98,7 @@ const CliRegistration queryRegistration({
     2,
     2,
     dbQuery,
+    {},
 });
 
 const CliRegistration dumpRegistration({
@@ -107,6 +108,7 @@ const CliRegistration dumpRegistration({
     1,
     -1,
     dbDump,
+    {},
 });
 
 } // namespace
