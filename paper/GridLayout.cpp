@@ -145,7 +145,7 @@ private:
         LaidGlyph g = glyph(p, unit.pieces.first(), p.pieces.at(unit.pieces.first()), GridColumns - 1, 0);
         const QRectF cell = m_g.cellRect(line().row, GridColumns - 1);
         g.scale = JoinedMarkScale;
-        g.origin = QPointF(cell.right() - JoinedMarkScale * m_layout.em / 2, line().baseline);
+        g.origin = QPointF(cell.right() - JoinedMarkScale * m_layout.em * 0.6, line().baseline);
         line().glyphs.append(g);
     }
 
