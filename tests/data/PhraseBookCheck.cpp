@@ -72,6 +72,10 @@ const QList<Breach> &stageAndTimeWords()
         breach("sadness or parting",
             QStringLiteral("分手|离开|失去|放手|再见|告别|离别|分别|心碎|遗憾|错过|暗恋|偷偷喜欢|眼泪|哭|"
                            "孤单|寂寞|等你")),
+        breach("a crush or a first confession",
+            QStringLiteral("站在原地|过客|偷偷高兴|大概喜欢就是|从哪一刻开始|若你也|你可能不知道")),
+        breach("pining or farewell",
+            QStringLiteral("朝思暮想|时常想起|牵肠挂肚|不会忘|一直记着|我慢慢等|留给你的位置")),
     };
     return list;
 }
@@ -82,7 +86,11 @@ const QList<Breach> &bodyOnlyWords()
     static const QList<Breach> list = {
         breach("question or confession",
             QStringLiteral("？|在一起吧|做我的|表白|答应我|你愿意|愿不愿意|好不好")),
-        breach("shared home", QStringLiteral("同居|我们的家|回家|家里|这个家|家人|钥匙|搬进|推开门")),
+        breach("shared home",
+            QStringLiteral(
+                "同居|我们的家|回家|家里|这个家|家人|钥匙|搬进|推开门|院子|冰箱|整个屋子|整个房间")),
+        breach("a name of some length",
+            QStringLiteral("名字.{0,12}[一二两三四]个字|[一二两三四]个字.{0,12}名字")),
         breach("the letter itself",
             QStringLiteral("信纸|这封|写信|一封|读信|回信|信封|笔|纸|写下|写完|读到|字里行间|这一行|日记")),
         breach("a particular day or event",

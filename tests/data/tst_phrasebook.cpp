@@ -226,6 +226,18 @@ private slots:
         QTest::newRow("drawable last line") << Mutation([](PhraseBook &b) {
             phrase(b, 2).title = QStringLiteral("最后想说，有你在身边真好。");
         }) << QStringLiteral("phrase 2 speaks of first or last line only");
+        QTest::newRow("drawable crush") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("你站在光里，我站在原地，心却已经走向了你。");
+        }) << QStringLiteral("phrase 2 speaks of a crush or a first confession");
+        QTest::newRow("drawable farewell") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("你给我的好，我都记在心里，一辈子都不会忘。");
+        }) << QStringLiteral("phrase 2 speaks of pining or farewell");
+        QTest::newRow("drawable shared yard") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("在院子里和你种一棵树，看它慢慢长大。");
+        }) << QStringLiteral("phrase 2 speaks of shared home");
+        QTest::newRow("drawable name length") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("在我听来，最好听的两个字就是你的名字。");
+        }) << QStringLiteral("phrase 2 speaks of a name of some length");
         QTest::newRow("drawable order") << Mutation([](PhraseBook &b) {
             phrase(b, 2).title = QStringLiteral("工作再忙也要吃饭，不许挑食。");
         }) << QStringLiteral("phrase 2 speaks of an order");
@@ -238,11 +250,17 @@ private slots:
         QTest::newRow("closing waiting for a return") << Mutation([](PhraseBook &b) {
             b.common[4].title = QStringLiteral("信写完了，思念还在，盼你早点回来。");
         }) << QStringLiteral("framing phrase 5 speaks of distance");
+        QTest::newRow("salutation pining")
+            << Mutation([](PhraseBook &b) { b.common[1].title = QStringLiteral("朝思暮想的"); })
+            << QStringLiteral("framing phrase 2 speaks of pining or farewell");
+        QTest::newRow("closing waiting for an answer") << Mutation([](PhraseBook &b) {
+            b.common[4].title = QStringLiteral("这些心里话，你慢慢看，我慢慢等。");
+        }) << QStringLiteral("framing phrase 5 speaks of pining or farewell");
         QTest::newRow("salutation running into the name")
             << Mutation([](PhraseBook &b) { b.common[1].title = QStringLiteral("我的小太阳"); })
             << QStringLiteral("framing phrase 2 is no salutation");
         QTest::newRow("class openings alike") << Mutation([](PhraseBook &b) {
-            phrase(b, 2).title = QStringLiteral("你的名字，是我心里最好听的两个字。");
+            phrase(b, 2).title = QStringLiteral("你的声音是我听过最动人的歌。");
         }) << QStringLiteral("2 phrases of class 1 begin with");
         QTest::newRow("book openings alike") << Mutation([](PhraseBook &b) {
             for (int id : { 1, 3, 5, 7 })
