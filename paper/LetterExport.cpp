@@ -2,6 +2,7 @@
 
 #include "LetterPaper.h"
 #include "PlumaretError.h"
+#include "PngWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

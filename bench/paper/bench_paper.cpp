@@ -68,6 +68,8 @@ int main(int argc, char *argv[])
     report("one page to PDF", bestOf(10, [&] { ExportPdf(LetterPaper(*one, settings), pdf); }), 0);
     const double threePdf = bestOf(10, [&] { ExportPdf(LetterPaper(*three, settings), pdf); });
     report("three pages to PDF", threePdf, 150);
+    const LetterPaper page(*one, settings);
+    report("one page painted at 300 dpi", bestOf(5, [&] { RenderPage(page, 0); }), 0);
     report("one page to PNG, 300 dpi",
         bestOf(5, [&] { ExportPng(LetterPaper(*one, settings), dir.filePath(QStringLiteral("信.png"))); }),
         600);
