@@ -52,9 +52,7 @@ void ExportPdf(const LetterPaper &paper, const QString &fileName)
         QPdfWriter writer(file.get());
         writer.setTitle(paper.title());
         writer.setCreator(QStringLiteral("墨韵笺语工坊"));
-        writer.setPageLayout(QPageLayout(
-            QPageSize(paper.pageSizeMm(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-            QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(paper.pageLayout());
         QPainter painter;
         if (!painter.begin(&writer))
             fail(fileName, file->errorString());

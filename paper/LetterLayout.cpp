@@ -8,12 +8,16 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <cmath>
+
 namespace Paper {
 
 namespace {
 
 // Grid paper keeps a margin around each character inside its cell.
 constexpr qreal MaxEmPerCell = 0.78;
+constexpr qreal MinPointSize = 6;
+constexpr qreal MaxPointSize = 72;
 // The document measures margins and indents in pixels of 96 per inch.
 constexpr qreal UnitsPerDocumentPixel = 25.4 / 96 * UnitsPerMm;
 
@@ -82,7 +86,11 @@ LetterLayout LayoutLetter(const QTextDocument &document, const PaperSettings &se
 {
     LetterLayout layout;
     layout.settings = settings;
-    layout.em = PointsToUnits(settings.pointSize);
+    // A size from outside (a spin box, the command line) never makes a page hold no line or a
+    // thousand; NaN becomes the smallest size.
+    layout.em = PointsToUnits(std::isnan(settings.pointSize)
+            ? MinPointSize
+            : qBound(MinPointSize, settings.pointSize, MaxPointSize));
     const QString family = ResolveFontFamily(settings.fontFamily);
     layout.fonts = letterFonts(family, layout.em);
     layout.geometry = MakePageGeometry(

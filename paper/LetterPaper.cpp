@@ -27,6 +27,12 @@ LetterPaper::LetterPaper(const QTextDocument &document, const PaperSettings &set
     }
 }
 
+QPageLayout LetterPaper::pageLayout() const
+{
+    return QPageLayout(QPageSize(pageSizeMm(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+        QPageLayout::Portrait, QMarginsF());
+}
+
 void LetterPaper::paintPage(QPainter &painter, int page, const QRectF &target) const
 {
     if (page < 0 || page >= pageCount())

@@ -3,6 +3,7 @@
 #include "LetterLayout.h"
 #include "PaperSettings.h"
 
+#include <QPageLayout>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -22,6 +23,8 @@ public:
 
     int pageCount() const { return int(m_layout.pages.size()); }
     QSizeF pageSizeMm() const { return m_layout.geometry.page / UnitsPerMm; }
+    // The exact page, portrait, without margins: what a PDF writer or a printer is given.
+    QPageLayout pageLayout() const;
     // The letter's first line that is not blank, trimmed: the PDF's title.
     QString title() const { return m_title; }
     const LetterLayout &layout() const { return m_layout; }

@@ -53,6 +53,11 @@ QString PaperKindLabel(TPaperKind kind)
     return labels[kind];
 }
 
+QString PaperSizeLabel(TPaperSize size)
+{
+    return size == ps16K ? QStringLiteral("16开") : PaperSizeNames().at(size);
+}
+
 QString InkLabel(TInk ink)
 {
     static const QString labels[]

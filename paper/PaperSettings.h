@@ -17,7 +17,7 @@ struct PaperSettings
     TPaperKind kind = pkRuled;
     TPaperSize size = psA4;
     QString fontFamily; // empty or not installed: the first offered font that is installed
-    qreal pointSize = 14;
+    qreal pointSize = 14; // held to 6 … 72 when laid out
     TInk ink = inkBlack;
     TInk ruleInk = inkRed; // rules of 横线信纸 and the grid of 稿纸: 朱红 or 蓝黑
     int gridRows = 20; // 20 or 25; 25 only where the page leaves a gap between rows
@@ -36,6 +36,7 @@ QStringList PaperSizeNames();
 QStringList InkNames();
 // Chinese names for the window: 横线信纸, 方格稿纸 ...; 墨黑, 蓝黑, 朱红.
 QString PaperKindLabel(TPaperKind kind);
+QString PaperSizeLabel(TPaperSize size); // A4, A5, B5, 16开
 QString InkLabel(TInk ink);
 
 } // namespace Paper

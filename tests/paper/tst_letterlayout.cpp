@@ -97,6 +97,8 @@ private slots:
     void emptyLetterIsOneBlankPage_data();
     void emptyLetterIsOneBlankPage();
     void denseGridOnlyWhereRowsKeepAGap();
+    void anyFontSizeKeepsTheLetterOnThePage_data();
+    void anyFontSizeKeepsTheLetterOnThePage();
     void handwritingRepeatsForTheSameLetter();
     void paperColourUnderTheText_data();
     void paperColourUnderTheText();
@@ -294,6 +296,33 @@ void tst_LetterLayout::denseGridOnlyWhereRowsKeepAGap()
     QVERIFY(a4.geometry.text.bottom() <= a4.geometry.page.height());
     s.gridRows = 20;
     QCOMPARE(LayoutLetter(QTextDocument(), s).geometry.rowsPerPage, 20);
+}
+
+void tst_LetterLayout::anyFontSizeKeepsTheLetterOnThePage_data()
+{
+    QTest::addColumn<qreal>("points");
+    QTest::newRow("zero") << qreal(0);
+    QTest::newRow("negative") << qreal(-12);
+    QTest::newRow("not a number") << qreal(qQNaN());
+    QTest::newRow("huge") << qreal(1e9);
+    QTest::newRow("smallest") << qreal(6);
+    QTest::newRow("largest") << qreal(72);
+}
+
+void tst_LetterLayout::anyFontSizeKeepsTheLetterOnThePage()
+{
+    QFETCH(qreal, points);
+    PaperSettings s = settingsFor(pkRuled);
+    s.pointSize = points;
+    const LetterLayout layout = LayoutLetter(*FramedLetter(2), s);
+    const PageGeometry &g = layout.geometry;
+    QVERIFY(g.rowsPerPage >= 3 && g.rowsPerPage <= 100);
+    for (const LaidLine *line : allLines(layout)) {
+        QVERIFY(line->baseline > 0 && line->baseline < g.page.height());
+        for (const LaidGlyph &glyph : line->glyphs)
+            QVERIFY(
+                glyph.origin.x() >= g.text.left() && glyph.origin.x() + glyph.advance <= g.text.right() + 1);
+    }
 }
 
 void tst_LetterLayout::handwritingRepeatsForTheSameLetter()
