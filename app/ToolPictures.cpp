@@ -143,10 +143,15 @@ QIcon ToolPicture(int index)
     QIcon drawn;
     drawn.addPixmap(picture(index, 16));
     drawn.addPixmap(picture(index, 32));
+    return ThemePicture(name, drawn);
+}
+
+QIcon ThemePicture(const char *name, const QIcon &fallback)
+{
     // hicolor, Qt's choice where the desktop names no theme, holds application icons only; looking
     // through it for these costs milliseconds at every start and hardly ever finds them.
     const QString theme = QIcon::themeName();
     if (theme.isEmpty() || theme == QLatin1String("hicolor"))
-        return drawn;
-    return QIcon::fromTheme(QLatin1String(name), drawn);
+        return fallback;
+    return QIcon::fromTheme(QLatin1String(name), fallback);
 }

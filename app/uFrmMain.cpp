@@ -207,25 +207,39 @@ void TfrmMain::setupMenus()
     mnuEdit->addAction(EditCopy);
     mnuEdit->addAction(EditPaste);
 
-    // Entries without a function: kept invisible and disabled so that nothing can choose them.
-    const auto hidden = [](QAction *action) {
-        action->setVisible(false);
-        action->setEnabled(false);
-        return action;
+    const auto entry = [this](QMenu *menu, QAction *&member, const char *name, const QString &caption,
+                           const QKeySequence &shortcut = {}) {
+        member = menu->addAction(caption);
+        member->setObjectName(QLatin1String(name));
+        member->setShortcut(shortcut);
+        // The window takes the shortcuts, whichever of its controls has the focus.
+        addAction(member);
     };
-    hidden(mnuEdit->addSeparator());
-    hidden(mnuEdit->addAction(QStringLiteral("查找(&F)...")));
-    hidden(mnuEdit->addAction(QStringLiteral("替换(&E)...")));
+    mnuEdit->addSeparator();
+    entry(mnuEdit, EditFind, "EditFind", QStringLiteral("查找(&F)..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    entry(mnuEdit, EditReplace, "EditReplace", QStringLiteral("替换(&E)..."),
+        QKeySequence(Qt::CTRL | Qt::Key_H));
+    EditFind->setIcon(ThemePicture("edit-find"));
+    EditReplace->setIcon(ThemePicture("edit-find-replace"));
+    // Shortcut only, like the select-all and delete actions.
+    EditFindNext = new QAction(QStringLiteral("查找下一个"), this);
+    EditFindNext->setObjectName(QStringLiteral("EditFindNext"));
+    EditFindNext->setShortcut(QKeySequence(Qt::Key_F3));
+    addAction(EditFindNext);
+    EditFindPrevious = new QAction(QStringLiteral("查找上一个"), this);
+    EditFindPrevious->setObjectName(QStringLiteral("EditFindPrevious"));
+    EditFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    addAction(EditFindPrevious);
 
     mnuTools = bar->addMenu(QStringLiteral("工具(&T)"));
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    hidden(mnuTools->addAction(QStringLiteral("字体设置(&F)")));
-    hidden(mnuTools->addAction(QStringLiteral("字数统计(&T)")));
+    entry(mnuTools, ToolFont, "ToolFont", QStringLiteral("字体设置(&F)"));
+    ToolFont->setIcon(ThemePicture("preferences-desktop-font"));
+    entry(mnuTools, ToolWordCount, "ToolWordCount", QStringLiteral("字数统计(&T)"));
     QMenu *convert = mnuTools->addMenu(QStringLiteral("简繁转换"));
-    hidden(convert->addAction(QStringLiteral("简->繁")));
-    hidden(convert->addAction(QStringLiteral("繁->简")));
-    hidden(convert->menuAction());
-    hidden(mnuTools->menuAction());
+    convert->setObjectName(QStringLiteral("mnuConvert"));
+    entry(convert, ToolToTraditional, "ToolToTraditional", QStringLiteral("简->繁"));
+    entry(convert, ToolToSimplified, "ToolToSimplified", QStringLiteral("繁->简"));
 }
 
 void TfrmMain::setupToolBar()

@@ -3,8 +3,11 @@
 #include <QFrame>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "ImgButton.h"
 #include "PaintPanel.h"
@@ -30,7 +33,10 @@ class TToolBar1;
 class TEditEx;
 
 class TSingleEditor;
+class TFindReplaceDialog;
+class TWordCountDialog;
 class QModelIndex;
+class QTextCharFormat;
 namespace Letters {
 class TGroupModel;
 class TTemplateModel;
@@ -183,6 +189,29 @@ public:
     // What the application's idle moment does: the six edit actions follow the focused field.
     void UpdateEditActions();
 
+    // Find and replace, font, word count and simplified ↔ traditional (app/uFrmMainTools.cpp).
+    QAction *EditFind = nullptr;
+    QAction *EditReplace = nullptr;
+    QAction *EditFindNext = nullptr;
+    QAction *EditFindPrevious = nullptr;
+    QAction *ToolFont = nullptr;
+    QAction *ToolWordCount = nullptr;
+    QAction *ToolToTraditional = nullptr;
+    QAction *ToolToSimplified = nullptr;
+    TFindReplaceDialog *FindDialog = nullptr;
+    QPointer<TWordCountDialog> WordCountDialog;
+    // Asks for a font and colour starting from the given ones; tests answer in its place.
+    std::function<std::optional<QTextCharFormat>(QWidget *, const QFont &, const QColor &)> FontChooser;
+    void EditFindExecute();
+    void EditReplaceExecute();
+    void EditFindNextExecute(bool backward);
+    void ToolFontExecute();
+    void ToolWordCountExecute();
+    void ToolConvertExecute(bool toTraditional);
+    // The editor the tool commands act on: the focused one of the four, else the one in front.
+    QTextEdit *CommandMemo() const;
+    void UpdateToolActions();
+
     // Personality letters (app/uFrmMainPersonality.cpp).
     void btnMakeLetterClick();
     // True when the field holds more than blanks; else tells the user and puts the caret there.
@@ -226,6 +255,7 @@ private:
     void setupAdvertisement();
     void setupTimer();
     void setupEditCommands();
+    void setupToolCommands();
 
     bool m_formShown = false;
     bool m_updateRunning = false;

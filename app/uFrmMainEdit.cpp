@@ -195,6 +195,7 @@ void TfrmMain::CreateDocumentController()
     DocumentController.reset(new TSingleEditor(edtEditor));
     DocumentController->SetFilter(QStringLiteral("文本文件(*.txt)|*.txt"));
     setupEditCommands();
+    setupToolCommands();
 }
 
 void TfrmMain::setupEditCommands()
@@ -317,4 +318,5 @@ void TfrmMain::UpdateEditActions()
     QWidget *focus = QApplication::focusWidget();
     const TTextTarget t = focus && focus->window() == this ? textTarget(focus) : TTextTarget {};
     enableFor(t, EditUndo, EditCut, EditCopy, EditPaste, EditDelete, EditSelectAll);
+    UpdateToolActions();
 }

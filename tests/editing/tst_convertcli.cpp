@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +55,38 @@ private slots:
         QCOMPARE(
             run({ dir.filePath(QStringLiteral("mid.rtf")), dir.filePath(QStringLiteral("out.txt")) }), 0);
         QCOMPARE(contents(dir.filePath(QStringLiteral("out.txt"))), output);
+    }
+
+    void convertsChineseOnTheWay_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("s2t by phrase") << QStringLiteral("他后来理发了\r\n皇后") << QStringLiteral("--s2t")
+                                       << QStringLiteral("他後來理髮了\r\n皇后");
+        QTest::newRow("t2s") << QStringLiteral("他後來理髮了\r\n皇后") << QStringLiteral("--t2s")
+                             << QStringLiteral("他后来理发了\r\n皇后");
+    }
+
+    void convertsChineseOnTheWay()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, option);
+        QFETCH(QString, output);
+        QStringEncoder gb18030("GB18030");
+        QTemporaryDir dir;
+        QFile in(dir.filePath(QStringLiteral("in.txt")));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write(gb18030.encode(input));
+        in.close();
+        const QString out = dir.filePath(QStringLiteral("out.txt"));
+        QCOMPARE(run({ in.fileName(), out, option }), 0);
+        QCOMPARE(contents(out), QByteArray(gb18030.encode(output)));
+
+        QByteArray err;
+        QCOMPARE(run({ in.fileName(), out, QStringLiteral("--s2t"), QStringLiteral("--t2s") }, &err), 1);
+        QCOMPARE(run({ in.fileName(), QStringLiteral("--s2t"), out }), 0);
+        QCOMPARE(run({ in.fileName(), QStringLiteral("--s2x") }, &err), 1);
     }
 
     void failuresExitOneWithTheMessage()
