@@ -14,6 +14,7 @@
 
 #include "DocumentFile.h"
 #include "FindReplaceDialog.h"
+#include "KeepShot.h"
 #include "WordCountDialog.h"
 #include "uFrmMain.h"
 #include "uSingleEditor.h"
@@ -154,6 +155,7 @@ void tst_uFrmMainTools::replaceAllIsOneUndoStep()
     QTest::mouseClick(w->FindDialog->btnReplaceAll, Qt::LeftButton);
     QCOMPARE(w->edtEditor->toPlainText(), QStringLiteral("爱你，爱你\n还是爱你"));
     QCOMPARE(w->FindDialog->Notice(), QStringLiteral("已全部替换，共 3 处"));
+    keepShot(w->FindDialog, "find-replace.png");
     w->edtEditor->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), w->edtEditor);
     w->UpdateEditActions();
@@ -285,6 +287,7 @@ void tst_uFrmMainTools::wordCount()
     for (const QString &caption : captions)
         shown << w->WordCountDialog->Figure(caption);
     QCOMPARE(shown, figures);
+    keepShot(w->WordCountDialog, ofSelection ? "word-count.png" : "word-count-all.png");
     QCOMPARE(w->WordCountDialog->findChild<QLabel *>(QStringLiteral("lblScope"))
                  ->text()
                  .endsWith(QStringLiteral("所选内容")),

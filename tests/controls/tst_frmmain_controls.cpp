@@ -1,5 +1,7 @@
 #include "uFrmMain.h"
 
+#include "KeepShot.h"
+
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -36,14 +38,6 @@ void dragSplitter(TfrmMain *w, int dx)
     QCoreApplication::sendEvent(w->SplitterBar, &move);
     QTest::mouseRelease(w->SplitterBar, Qt::LeftButton, {}, start + QPoint(dx, 0));
     settle(w);
-}
-
-// Set PLUMARET_SCREENSHOT_DIR to keep pictures of the window for the README.
-void keepShot(TfrmMain *w, const char *name)
-{
-    const QString dir = qEnvironmentVariable("PLUMARET_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
-        w->grab().save(QDir(dir).filePath(QLatin1String(name)));
 }
 
 } // namespace
