@@ -169,7 +169,10 @@ QByteArray WriteRtf(const QTextDocument *doc)
         // An empty paragraph still gives its height through the block's character format.
         bool wroteRun = false;
         auto writeRun = [&](const QTextCharFormat &f, QStringView text) {
-            out += "{\\f" + QByteArray::number(fonts.indexOf(familyOf(f, defaultFamily)));
+            // \f alone names the font of Latin text only: LibreOffice and Word take the font of
+            // Chinese characters from \dbch\af, and would otherwise show them in their default.
+            const QByteArray font = QByteArray::number(fonts.indexOf(familyOf(f, defaultFamily)));
+            out += "{\\hich\\af" + font + "\\dbch\\af" + font + "\\loch\\f" + font;
             const double size = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : defaultSize;
             out += "\\fs" + QByteArray::number(std::lround(size * 2));
             if (f.fontWeight() >= QFont::DemiBold)

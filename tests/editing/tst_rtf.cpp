@@ -61,6 +61,7 @@ private slots:
     void malformedInputIsSafe_data();
     void malformedInputIsSafe();
     void roundTripKeepsTextAndFormats();
+    void writerNamesTheFontOfChineseText();
     void writerOutputIsPlainAscii();
     void looksLikeRtf_data();
     void looksLikeRtf();
@@ -311,6 +312,25 @@ void TestRtf::roundTripKeepsTextAndFormats()
     QCOMPARE(r.charFormat().foreground().color(), QColor(200, 10, 30));
     r.setPosition(12);
     QVERIFY(r.charFormat().fontWeight() < QFont::Bold);
+}
+
+// Without \dbch\af, LibreOffice and Word show the Chinese characters in their default font.
+void TestRtf::writerNamesTheFontOfChineseText()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextCharFormat kai;
+    kai.setFontFamilies({ QStringLiteral("AR PL UKai CN") });
+    c.insertText(QStringLiteral("想你"), kai);
+    const QByteArray rtf = WriteRtf(&doc);
+    const qsizetype entry = rtf.indexOf(" AR PL UKai CN;");
+    QVERIFY(entry > 0);
+    const QByteArray number = rtf.mid(rtf.lastIndexOf("{\\f", entry) + 3).split('\\').first();
+    QVERIFY(rtf.contains("\\dbch\\af" + number + "\\loch\\f" + number + "\\fs"));
+    QTextDocument back;
+    ReadRtf(rtf, &back);
+    QCOMPARE(back.begin().begin().fragment().charFormat().fontFamilies().toStringList().value(0),
+        QStringLiteral("AR PL UKai CN"));
 }
 
 void TestRtf::writerOutputIsPlainAscii()
