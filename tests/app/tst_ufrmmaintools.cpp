@@ -149,7 +149,12 @@ void tst_uFrmMainTools::findFollowsPageInFront()
 void tst_uFrmMainTools::replaceAllIsOneUndoStep()
 {
     show(w->edtEditor, QStringLiteral("想你，想你\n还是想你"));
-    QTest::keyClick(w->edtEditor, Qt::Key_H, Qt::ControlModifier);
+    // From a name field too: the window takes the key before the field's own editing keys.
+    w->edtYourName->setText(QStringLiteral("阿明"));
+    w->edtYourName->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), w->edtYourName);
+    QTest::keyClick(w->edtYourName, Qt::Key_H, Qt::ControlModifier);
+    QCOMPARE(w->edtYourName->text(), QStringLiteral("阿明"));
     QVERIFY(w->FindDialog->isVisible());
     QVERIFY(w->FindDialog->edtReplace->isVisible());
     w->FindDialog->edtFind->setText(QStringLiteral("想你"));
