@@ -75,7 +75,12 @@ const QList<Breach> &stageAndTimeWords()
         breach("a crush or a first confession",
             QStringLiteral("站在原地|过客|偷偷高兴|大概喜欢就是|从哪一刻开始|若你也|你可能不知道")),
         breach("pining or farewell",
-            QStringLiteral("朝思暮想|时常想起|牵肠挂肚|不会忘|一直记着|我慢慢等|留给你的位置")),
+            QStringLiteral(
+                "朝思暮想|时常想起|牵肠挂肚|不会忘|一直记着|我慢慢等|留给你的位置|牵挂|惦记|惦念|放不下|"
+                "见字如面|被温柔")),
+        breach("a hardship going on",
+            QStringLiteral("失败|挫折|最坏|尽力就好|撑不下去|走不通|不看好|走得不顺|"
+                           "你的选择|你的决定|什么选择|跨过了")),
     };
     return list;
 }
@@ -96,6 +101,9 @@ const QList<Breach> &bodyOnlyWords()
         breach("a particular day or event",
             QStringLiteral("今天|明天|昨天|此刻|现在|第一次|第一眼|那天|那一天|那次|那年|那晚|当年|刚认识|"
                            "初见|多年|这些年")),
+        breach("a told scene", QStringLiteral("路过一家|那一下|那一刻|看了好久|站在那里看")),
+        breach("daily togetherness or a shared errand",
+            QStringLiteral("每天都在我身边|每天最开心|逛超市|购物车|揉一揉|常走的路|长大的地方")),
         breach("sleep and waking", QStringLiteral("睡|梦里|梦中|做梦|醒来")),
         breach("first or last line only",
             QStringLiteral("^(最后|另外|还有|总之|所以|因此|而且|然后|就这样|也)")),

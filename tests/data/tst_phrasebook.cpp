@@ -68,7 +68,7 @@ PhraseBook smallBook()
     const QStringList common = {
         QStringLiteral("亲爱的"),
         QStringLiteral("我最想念的"),
-        QStringLiteral("见字如面，提笔的这一刻，心里全是你。"),
+        QStringLiteral("提笔的这一刻，想说的话全都涌了上来。"),
         QStringLiteral("有些话当面说不出口，只好一笔一画写给你。"),
         QStringLiteral("纸短情长，余下的话见面再说。"),
         QStringLiteral("盼你回信，哪怕只有一句话。"),
@@ -250,6 +250,18 @@ private slots:
         QTest::newRow("closing waiting for a return") << Mutation([](PhraseBook &b) {
             b.common[4].title = QStringLiteral("信写完了，思念还在，盼你早点回来。");
         }) << QStringLiteral("framing phrase 5 speaks of distance");
+        QTest::newRow("drawable hardship going on") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("失败一次没关系，我们还有很多次机会。");
+        }) << QStringLiteral("phrase 2 speaks of a hardship going on");
+        QTest::newRow("drawable told scene") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("我路过一家面包店，想起你最爱吃的那一款。");
+        }) << QStringLiteral("phrase 2 speaks of a told scene");
+        QTest::newRow("drawable daily errand") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("和你一起逛超市，推着购物车挑挑拣拣。");
+        }) << QStringLiteral("phrase 2 speaks of daily togetherness or a shared errand");
+        QTest::newRow("closing sounding like being away") << Mutation([](PhraseBook &b) {
+            b.common[4].title = QStringLiteral("好好照顾自己，这是我最放不下的事。");
+        }) << QStringLiteral("framing phrase 5 speaks of pining or farewell");
         QTest::newRow("salutation pining")
             << Mutation([](PhraseBook &b) { b.common[1].title = QStringLiteral("朝思暮想的"); })
             << QStringLiteral("framing phrase 2 speaks of pining or farewell");
@@ -289,7 +301,7 @@ private slots:
             << Mutation([](PhraseBook &b) { b.common[0].title = QStringLiteral("亲爱的："); })
             << QStringLiteral("framing phrase 1 is no salutation");
         QTest::newRow("opening without full stop") << Mutation([](PhraseBook &b) {
-            b.common[2].title = QStringLiteral("见字如面，提笔的这一刻，心里全是你");
+            b.common[2].title = QStringLiteral("提笔的这一刻，想说的话全都涌了上来");
         }) << QStringLiteral("framing phrase 3 is no sentence");
         QTest::newRow("framing phrase of unknown TYPE") << Mutation([](PhraseBook &b) {
             b.common.append({ 7, QStringLiteral("愿你每天都有好心情。"), 3 });
