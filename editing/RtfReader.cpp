@@ -17,6 +17,7 @@
 
 #include "RtfReader.h"
 
+#include "RtfTokenReader.h"
 #include "TextUnits.h"
 #include "UndoPause.h"
 
@@ -29,6 +30,9 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -198,6 +202,33 @@ bool isKnownDestinationToSkip(QByteArrayView word)
     return false;
 }
 
+std::string_view asStringView(QByteArrayView word)
+{
+    return std::string_view(word.data(), size_t(word.size()));
+}
+
+// Control words that stand for one character of the text.
+const std::unordered_map<std::string_view, char16_t> &characterWords()
+{
+    static const std::unordered_map<std::string_view, char16_t> words {
+        { "line", QChar::LineSeparator },
+        { "tab", u'\t' },
+        { "emdash", 0x2014 },
+        { "endash", 0x2013 },
+        { "bullet", 0x2022 },
+        { "lquote", 0x2018 },
+        { "rquote", 0x2019 },
+        { "ldblquote", 0x201C },
+        { "rdblquote", 0x201D },
+        { "emspace", 0x2003 },
+        { "enspace", 0x2002 },
+        { "qmspace", 0x2005 },
+        { "zwj", 0x200D },
+        { "zwnj", 0x200C },
+    };
+    return words;
+}
+
 class Parser
 {
 public:
@@ -211,9 +242,17 @@ public:
     void run();
 
 private:
-    // input
+    // What a control word does in the document's text, given its parameter.
+    struct WordParam
+    {
+        bool on; // no parameter, or one other than 0
+        bool hasParam;
+        int param;
+    };
+    using WordEffect = void (*)(Parser &, const WordParam &);
+    static const std::unordered_map<std::string_view, WordEffect> &textWords();
+
     const QByteArray &m_data;
-    qsizetype m_pos = 0;
 
     // output
     QTextDocument *m_doc;
@@ -256,6 +295,7 @@ private:
 
     void pushGroup();
     void popGroup();
+    void word(const RtfToken &t, bool starred);
     void controlWord(QByteArrayView word, bool hasParam, int param);
     void controlSymbol(char c);
     bool destination(QByteArrayView word, bool starred);
@@ -544,7 +584,6 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     if (consumeFallback())
         return;
     CharProps &chr = m_state.chr;
-    ParaProps &para = m_state.para;
     const bool on = !hasParam || param != 0;
 
     if (m_state.dest == Dest::FontTable) {
@@ -599,241 +638,152 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     if (m_state.dest != Dest::Normal)
         return;
 
-    if (word == "par" || word == "cell" || word == "nestcell") {
-        endParagraph();
-    } else if (word == "sect") {
-        // A section break ends a paragraph that has text; after a \par it adds no empty one.
-        if (m_blockHasContent)
-            endParagraph();
-    } else if (word == "line") {
-        appendText(QString(QChar::LineSeparator));
-    } else if (word == "tab") {
-        appendText(QStringLiteral("\t"));
-    } else if (word == "u") {
-        int unit = param;
-        if (unit < 0)
-            unit += 65536;
-        if (unit >= 0 && unit <= 0xFFFF)
-            appendText(QString(QChar(char16_t(unit))));
-        m_skipFallback = m_state.uc;
-    } else if (word == "emdash") {
-        appendText(QString(QChar(0x2014)));
-    } else if (word == "endash") {
-        appendText(QString(QChar(0x2013)));
-    } else if (word == "bullet") {
-        appendText(QString(QChar(0x2022)));
-    } else if (word == "lquote") {
-        appendText(QString(QChar(0x2018)));
-    } else if (word == "rquote") {
-        appendText(QString(QChar(0x2019)));
-    } else if (word == "ldblquote") {
-        appendText(QString(QChar(0x201C)));
-    } else if (word == "rdblquote") {
-        appendText(QString(QChar(0x201D)));
-    } else if (word == "emspace") {
-        appendText(QString(QChar(0x2003)));
-    } else if (word == "enspace") {
-        appendText(QString(QChar(0x2002)));
-    } else if (word == "qmspace") {
-        appendText(QString(QChar(0x2005)));
-    } else if (word == "zwj") {
-        appendText(QString(QChar(0x200D)));
-    } else if (word == "zwnj") {
-        appendText(QString(QChar(0x200C)));
-    } else if (word == "chftn") {
-        appendText(QString::number(++m_footnoteCount));
-    } else if (word == "plain") {
-        chr = CharProps {};
-        chr.font = m_defaultFont;
-    } else if (word == "b") {
-        chr.bold = on;
-    } else if (word == "i") {
-        chr.italic = on;
-    } else if (word == "ulnone") {
-        chr.underline = false;
-    } else if (word.startsWith("ul") && word != "ulc") {
-        chr.underline = on;
-    } else if (word == "strike" || word == "striked") {
-        chr.strike = on;
-    } else if (word == "v") {
-        chr.hidden = on;
-    } else if (word == "f") {
-        chr.font = param;
-    } else if (word == "fs") {
-        chr.halfPoints = hasParam ? std::clamp(param, 0, 3276) : 24;
-    } else if (word == "cf") {
-        chr.fg = std::max(param, 0);
-    } else if (word == "cb" || word == "highlight" || word == "chcbpat") {
-        chr.bg = std::max(param, 0);
-    } else if (word == "super") {
-        chr.vAlign = 1;
-    } else if (word == "sub") {
-        chr.vAlign = -1;
-    } else if (word == "nosupersub") {
-        chr.vAlign = 0;
-    } else if (word == "pard") {
-        para = ParaProps {};
-    } else if (word == "ql") {
-        para.align = Qt::AlignLeft;
-    } else if (word == "qr") {
-        para.align = Qt::AlignRight;
-    } else if (word == "qc") {
-        para.align = Qt::AlignHCenter;
-    } else if (word == "qj" || word == "qd") {
-        para.align = Qt::AlignJustify;
-    } else if (word == "sl") {
-        para.sl = std::clamp(param, -31680, 31680);
-    } else if (word == "slmult") {
-        para.slmult = on;
-    } else if (word == "li" || word == "lin") {
-        para.li = std::clamp(param, -31680, 31680);
-    } else if (word == "ri" || word == "rin") {
-        para.ri = std::clamp(param, -31680, 31680);
-    } else if (word == "fi") {
-        para.fi = std::clamp(param, -31680, 31680);
-    } else if (word == "sb") {
-        para.sb = std::clamp(param, 0, 31680);
-    } else if (word == "sa") {
-        para.sa = std::clamp(param, 0, 31680);
+    if (const auto special = characterWords().find(asStringView(word)); special != characterWords().end()) {
+        appendText(QString(QChar(special->second)));
+        return;
     }
+    if (const auto effect = textWords().find(asStringView(word)); effect != textWords().end()) {
+        effect->second(*this, WordParam { on, hasParam, param });
+        return;
+    }
+    if (word.startsWith("ul") && word != "ulc")
+        chr.underline = on; // \ul and its kinds: \uld, \ulw, \ulwave, ...
+}
+
+const std::unordered_map<std::string_view, Parser::WordEffect> &Parser::textWords()
+{
+    static const std::unordered_map<std::string_view, WordEffect> words {
+        { "par", [](Parser &p, const WordParam &) { p.endParagraph(); } },
+        { "cell", [](Parser &p, const WordParam &) { p.endParagraph(); } },
+        { "nestcell", [](Parser &p, const WordParam &) { p.endParagraph(); } },
+        // A section break ends a paragraph that has text; after a \par it adds no empty one.
+        { "sect",
+            [](Parser &p, const WordParam &) {
+                if (p.m_blockHasContent)
+                    p.endParagraph();
+            } },
+        { "u",
+            [](Parser &p, const WordParam &w) {
+                int unit = w.param;
+                if (unit < 0)
+                    unit += 65536;
+                if (unit >= 0 && unit <= 0xFFFF)
+                    p.appendText(QString(QChar(char16_t(unit))));
+                p.m_skipFallback = p.m_state.uc;
+            } },
+        { "chftn", [](Parser &p, const WordParam &) { p.appendText(QString::number(++p.m_footnoteCount)); } },
+        { "plain",
+            [](Parser &p, const WordParam &) {
+                p.m_state.chr = CharProps {};
+                p.m_state.chr.font = p.m_defaultFont;
+            } },
+        { "b", [](Parser &p, const WordParam &w) { p.m_state.chr.bold = w.on; } },
+        { "i", [](Parser &p, const WordParam &w) { p.m_state.chr.italic = w.on; } },
+        { "ulnone", [](Parser &p, const WordParam &) { p.m_state.chr.underline = false; } },
+        { "strike", [](Parser &p, const WordParam &w) { p.m_state.chr.strike = w.on; } },
+        { "striked", [](Parser &p, const WordParam &w) { p.m_state.chr.strike = w.on; } },
+        { "v", [](Parser &p, const WordParam &w) { p.m_state.chr.hidden = w.on; } },
+        { "f", [](Parser &p, const WordParam &w) { p.m_state.chr.font = w.param; } },
+        { "fs",
+            [](Parser &p, const WordParam &w) {
+                p.m_state.chr.halfPoints = w.hasParam ? std::clamp(w.param, 0, 3276) : 24;
+            } },
+        { "cf", [](Parser &p, const WordParam &w) { p.m_state.chr.fg = std::max(w.param, 0); } },
+        { "cb", [](Parser &p, const WordParam &w) { p.m_state.chr.bg = std::max(w.param, 0); } },
+        { "highlight", [](Parser &p, const WordParam &w) { p.m_state.chr.bg = std::max(w.param, 0); } },
+        { "chcbpat", [](Parser &p, const WordParam &w) { p.m_state.chr.bg = std::max(w.param, 0); } },
+        { "super", [](Parser &p, const WordParam &) { p.m_state.chr.vAlign = 1; } },
+        { "sub", [](Parser &p, const WordParam &) { p.m_state.chr.vAlign = -1; } },
+        { "nosupersub", [](Parser &p, const WordParam &) { p.m_state.chr.vAlign = 0; } },
+        { "pard", [](Parser &p, const WordParam &) { p.m_state.para = ParaProps {}; } },
+        { "ql", [](Parser &p, const WordParam &) { p.m_state.para.align = Qt::AlignLeft; } },
+        { "qr", [](Parser &p, const WordParam &) { p.m_state.para.align = Qt::AlignRight; } },
+        { "qc", [](Parser &p, const WordParam &) { p.m_state.para.align = Qt::AlignHCenter; } },
+        { "qj", [](Parser &p, const WordParam &) { p.m_state.para.align = Qt::AlignJustify; } },
+        { "qd", [](Parser &p, const WordParam &) { p.m_state.para.align = Qt::AlignJustify; } },
+        { "sl",
+            [](Parser &p, const WordParam &w) { p.m_state.para.sl = std::clamp(w.param, -31680, 31680); } },
+        { "slmult", [](Parser &p, const WordParam &w) { p.m_state.para.slmult = w.on; } },
+        { "li",
+            [](Parser &p, const WordParam &w) { p.m_state.para.li = std::clamp(w.param, -31680, 31680); } },
+        { "lin",
+            [](Parser &p, const WordParam &w) { p.m_state.para.li = std::clamp(w.param, -31680, 31680); } },
+        { "ri",
+            [](Parser &p, const WordParam &w) { p.m_state.para.ri = std::clamp(w.param, -31680, 31680); } },
+        { "rin",
+            [](Parser &p, const WordParam &w) { p.m_state.para.ri = std::clamp(w.param, -31680, 31680); } },
+        { "fi",
+            [](Parser &p, const WordParam &w) { p.m_state.para.fi = std::clamp(w.param, -31680, 31680); } },
+        { "sb", [](Parser &p, const WordParam &w) { p.m_state.para.sb = std::clamp(w.param, 0, 31680); } },
+        { "sa", [](Parser &p, const WordParam &w) { p.m_state.para.sa = std::clamp(w.param, 0, 31680); } },
+    };
+    return words;
+}
+
+// Control words after the destination checks: those of the font and colour tables, the
+// document-wide settings, then the text's own.
+void Parser::word(const RtfToken &t, bool starred)
+{
+    if (m_state.dest == Dest::Skip) {
+        if (t.word == "ud" && !m_stack.empty() && m_stack.back().dest == Dest::Upr)
+            destination(t.word, starred);
+        return;
+    }
+    // A destination word only counts at the start of its group.
+    if (!m_stack.empty() && (starred || t.word.size() > 1)) {
+        const Dest before = m_state.dest;
+        if (before == Dest::Normal || before == Dest::Upr) {
+            flushBytes();
+            if (destination(t.word, starred))
+                return;
+        } else if ((before == Dest::FontTable && starred) || before == Dest::ColorTable) {
+            if (starred) {
+                m_state.dest = Dest::Skip;
+                return;
+            }
+        }
+    }
+    controlWord(t.word, t.hasParam, t.param);
 }
 
 void Parser::run()
 {
-    const char *p = m_data.constData();
-    const qsizetype n = m_data.size();
-    bool starNext = false;
+    RtfTokenReader reader(m_data);
+    bool starNext = false; // \* came: the next word names a destination to skip if unknown
     bool sawRoot = false;
 
     m_cursor.beginEditBlock();
-    while (m_pos < n) {
-        const char c = p[m_pos];
-        if (c == '{') {
-            ++m_pos;
+    for (RtfToken t = reader.next(); t.kind != RtfToken::End; t = reader.next()) {
+        if (t.kind == RtfToken::GroupStart) {
             m_skipFallback = 0;
             pushGroup();
             sawRoot = true;
-            continue;
-        }
-        if (c == '}') {
-            ++m_pos;
+        } else if (t.kind == RtfToken::GroupEnd) {
             m_skipFallback = 0;
             if (m_stack.empty() && m_overflowDepth == 0)
                 break; // the root group is closed: the document ends here
             popGroup();
             if (m_stack.empty() && m_overflowDepth == 0)
                 break;
-            continue;
-        }
-        if (c == '\r' || c == '\n') {
-            ++m_pos;
-            continue;
-        }
-        if (c != '\\') {
-            ++m_pos;
-            if (m_overflowDepth > 0 || !sawRoot)
-                continue;
+        } else if (t.kind == RtfToken::Binary) {
+            starNext = false;
+        } else if (m_overflowDepth > 0) {
+            continue; // inside a group too deep to read
+        } else if (t.kind == RtfToken::Text) {
+            if (sawRoot && !consumeFallback())
+                appendByte(t.byte);
+        } else if (t.kind == RtfToken::HexByte) {
+            starNext = false;
             if (!consumeFallback())
-                appendByte(c);
-            continue;
-        }
-
-        // backslash
-        ++m_pos;
-        if (m_pos >= n)
-            break;
-        const char d = p[m_pos];
-        const bool isLetter = (d >= 'a' && d <= 'z') || (d >= 'A' && d <= 'Z');
-        if (!isLetter) {
-            ++m_pos;
-            if (m_overflowDepth > 0)
-                continue;
-            if (d == '*') {
-                starNext = true;
-                continue;
-            }
-            if (d == '\'') {
-                int value = 0;
-                int digits = 0;
-                while (digits < 2 && m_pos < n) {
-                    const char h = p[m_pos];
-                    int v;
-                    if (h >= '0' && h <= '9')
-                        v = h - '0';
-                    else if (h >= 'a' && h <= 'f')
-                        v = h - 'a' + 10;
-                    else if (h >= 'A' && h <= 'F')
-                        v = h - 'A' + 10;
-                    else
-                        break;
-                    value = value * 16 + v;
-                    ++digits;
-                    ++m_pos;
-                }
-                starNext = false;
-                if (!consumeFallback())
-                    appendByte(char(value));
-                continue;
-            }
+                appendByte(t.byte);
+        } else if (t.kind == RtfToken::Symbol && t.byte == '*') {
+            starNext = true;
+        } else if (t.kind == RtfToken::Symbol) {
             starNext = false;
-            controlSymbol(d);
-            continue;
+            controlSymbol(t.byte);
+        } else {
+            word(t, std::exchange(starNext, false));
         }
-
-        const qsizetype wordStart = m_pos;
-        while (m_pos < n && ((p[m_pos] >= 'a' && p[m_pos] <= 'z') || (p[m_pos] >= 'A' && p[m_pos] <= 'Z')))
-            ++m_pos;
-        const QByteArrayView word(p + wordStart, m_pos - wordStart);
-        bool negative = false;
-        bool hasParam = false;
-        qint64 value = 0;
-        if (m_pos < n && p[m_pos] == '-' && m_pos + 1 < n && p[m_pos + 1] >= '0' && p[m_pos + 1] <= '9') {
-            negative = true;
-            ++m_pos;
-        }
-        while (m_pos < n && p[m_pos] >= '0' && p[m_pos] <= '9') {
-            hasParam = true;
-            if (value <= qint64(1) << 32)
-                value = value * 10 + (p[m_pos] - '0');
-            ++m_pos;
-        }
-        if (m_pos < n && p[m_pos] == ' ')
-            ++m_pos;
-        if (negative)
-            value = -value;
-        const int param = int(std::clamp<qint64>(value, INT32_MIN, INT32_MAX));
-
-        if (word == "bin") {
-            // Raw bytes: never parsed, wherever they stand.
-            const qsizetype count = std::clamp<qint64>(param, 0, n - m_pos);
-            m_pos += count;
-            starNext = false;
-            continue;
-        }
-        if (m_overflowDepth > 0)
-            continue;
-        const bool starred = starNext;
-        starNext = false;
-        if (m_state.dest == Dest::Skip) {
-            if (word == "ud" && !m_stack.empty() && m_stack.back().dest == Dest::Upr)
-                destination(word, starred);
-            continue;
-        }
-        // A destination word only counts at the start of its group.
-        if (!m_stack.empty() && (starred || word.size() > 1)) {
-            const Dest before = m_state.dest;
-            if (before == Dest::Normal || before == Dest::Upr) {
-                flushBytes();
-                if (destination(word, starred))
-                    continue;
-            } else if ((before == Dest::FontTable && starred) || before == Dest::ColorTable) {
-                if (starred) {
-                    m_state.dest = Dest::Skip;
-                    continue;
-                }
-            }
-        }
-        controlWord(word, hasParam, param);
     }
 
     flushBytes();
