@@ -70,7 +70,7 @@ void keepPicture(QWidget *window, const char *name)
 
 } // namespace
 
-class TestLettersWindow : public QObject
+class tst_LettersWindow : public QObject
 {
     Q_OBJECT
 
@@ -102,7 +102,7 @@ private:
     std::unique_ptr<TfrmMain> w;
 };
 
-void TestLettersWindow::initTestCase()
+void tst_LettersWindow::initTestCase()
 {
     const QString fixture = QStringLiteral(LETTERS_TESTBOOK);
     QVERIFY2(QFile::exists(fixture), "the test phrase book was not built");
@@ -126,13 +126,13 @@ void TestLettersWindow::initTestCase()
     QVERIFY(w->edtBrowse->toPlainText().isEmpty());
 }
 
-void TestLettersWindow::init()
+void tst_LettersWindow::init()
 {
     w->edtYourName->setText(QStringLiteral("甲"));
     w->edtSheName->setText(QStringLiteral("乙"));
 }
 
-void TestLettersWindow::startWritesFramedLetter()
+void tst_LettersWindow::startWritesFramedLetter()
 {
     w->pgMode->setCurrentIndex(0);
     w->pgEdit->setCurrentIndex(2);
@@ -153,7 +153,7 @@ void TestLettersWindow::startWritesFramedLetter()
     keepPicture(w.get(), "auto");
 }
 
-void TestLettersWindow::lineCountField_data()
+void tst_LettersWindow::lineCountField_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
@@ -165,7 +165,7 @@ void TestLettersWindow::lineCountField_data()
     QTest::newRow("at most three characters") << QStringLiteral("0021") << QStringLiteral("2") << 2;
 }
 
-void TestLettersWindow::lineCountField()
+void tst_LettersWindow::lineCountField()
 {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
@@ -184,7 +184,7 @@ void TestLettersWindow::lineCountField()
     QCOMPARE(bodyOf(letterLines(*w)).size(), bodyLines);
 }
 
-void TestLettersWindow::lineCountKeys()
+void tst_LettersWindow::lineCountKeys()
 {
     w->pgMode->setCurrentIndex(0);
     w->edtLines->setValue(5);
@@ -208,7 +208,7 @@ void TestLettersWindow::lineCountKeys()
     QCOMPARE(w->edtEditor->toPlainText(), letter);
 }
 
-void TestLettersWindow::groupToggleRebuildsInListOrder()
+void tst_LettersWindow::groupToggleRebuildsInListOrder()
 {
     w->pgMode->setCurrentIndex(2);
     w->edtQHType->setCurrentIndex(w->ClassIDs.indexOf(7));
@@ -244,7 +244,7 @@ void TestLettersWindow::groupToggleRebuildsInListOrder()
     QCOMPARE(w->edtEditor->toPlainText(), letter);
 }
 
-void TestLettersWindow::groupClassChangeIsOneReset()
+void tst_LettersWindow::groupClassChangeIsOneReset()
 {
     QAbstractItemModelTester tester(w->GroupModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
     w->pgMode->setCurrentIndex(2);
@@ -260,7 +260,7 @@ void TestLettersWindow::groupClassChangeIsOneReset()
     }
 }
 
-void TestLettersWindow::groupHintOnlyWhenCut()
+void tst_LettersWindow::groupHintOnlyWhenCut()
 {
     w->pgMode->setCurrentIndex(2);
     w->edtQHType->setCurrentIndex(w->ClassIDs.indexOf(7));
@@ -280,7 +280,7 @@ void TestLettersWindow::groupHintOnlyWhenCut()
     w->vstGroup->resize(designed);
 }
 
-void TestLettersWindow::templatePreviewFollowsFocus()
+void tst_LettersWindow::templatePreviewFollowsFocus()
 {
     w->pgMode->setCurrentIndex(1);
     w->pgEdit->setCurrentIndex(0);
@@ -307,7 +307,7 @@ void TestLettersWindow::templatePreviewFollowsFocus()
     }
 }
 
-void TestLettersWindow::templateDoubleClickFrames()
+void tst_LettersWindow::templateDoubleClickFrames()
 {
     w->pgMode->setCurrentIndex(1);
     const QRect r = w->vstTemplate->visualRect(w->TemplateModel->index(0));
@@ -324,11 +324,11 @@ void TestLettersWindow::templateDoubleClickFrames()
     keepPicture(w.get(), "template-framed");
 }
 
-void TestLettersWindow::cleanupTestCase()
+void tst_LettersWindow::cleanupTestCase()
 {
     w.reset();
     QDir::setCurrent(startDir);
 }
 
-QTEST_MAIN(TestLettersWindow)
+QTEST_MAIN(tst_LettersWindow)
 #include "tst_letterswindow.moc"

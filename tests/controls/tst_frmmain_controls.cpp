@@ -42,7 +42,7 @@ void dragSplitter(TfrmMain *w, int dx)
 
 } // namespace
 
-class TestFrmMainControls : public QObject
+class tst_FrmMainControls : public QObject
 {
     Q_OBJECT
 private slots:
@@ -124,5 +124,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmMainControls)
+QTEST_MAIN(tst_FrmMainControls)
 #include "tst_frmmain_controls.moc"

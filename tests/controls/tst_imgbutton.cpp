@@ -70,7 +70,7 @@ public:
 
 } // namespace
 
-class TestImgButton : public QObject
+class tst_ImgButton : public QObject
 {
     Q_OBJECT
 private slots:
@@ -326,5 +326,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestImgButton)
+QTEST_MAIN(tst_ImgButton)
 #include "tst_imgbutton.moc"

@@ -28,7 +28,7 @@ QImage shot(TPaintPanel &panel)
 
 } // namespace
 
-class TestPaintPanel : public QObject
+class tst_PaintPanel : public QObject
 {
     Q_OBJECT
 private slots:
@@ -135,5 +135,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPaintPanel)
+QTEST_MAIN(tst_PaintPanel)
 #include "tst_paintpanel.moc"

@@ -65,7 +65,7 @@ QByteArray bmp(int bits, const QList<quint32> &bgra)
 
 } // namespace
 
-class TestPngImage : public QObject
+class tst_PngImage : public QObject
 {
     Q_OBJECT
 private slots:
@@ -288,5 +288,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPngImage)
+QTEST_MAIN(tst_PngImage)
 #include "tst_pngimage.moc"

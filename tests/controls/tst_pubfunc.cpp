@@ -34,7 +34,7 @@ QImage numbered(int w, int h)
 
 } // namespace
 
-class TestPubFunc : public QObject
+class tst_PubFunc : public QObject
 {
     Q_OBJECT
 private slots:
@@ -204,5 +204,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPubFunc)
+QTEST_MAIN(tst_PubFunc)
 #include "tst_pubfunc.moc"

@@ -81,7 +81,7 @@ struct Fixture
 
 } // namespace
 
-class TestSplitterBar : public QObject
+class tst_SplitterBar : public QObject
 {
     Q_OBJECT
 private slots:
@@ -341,5 +341,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSplitterBar)
+QTEST_MAIN(tst_SplitterBar)
 #include "tst_splitterbar.moc"

@@ -101,7 +101,7 @@ PhraseBook::Phrase &phrase(PhraseBook &b, int id)
 
 Q_DECLARE_METATYPE(Mutation)
 
-class TestPhraseBook : public QObject
+class tst_PhraseBook : public QObject
 {
     Q_OBJECT
 
@@ -354,5 +354,5 @@ private:
     QList<int> m_drawn;
 };
 
-QTEST_GUILESS_MAIN(TestPhraseBook)
+QTEST_GUILESS_MAIN(tst_PhraseBook)
 #include "tst_phrasebook.moc"

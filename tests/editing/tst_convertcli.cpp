@@ -5,7 +5,7 @@
 #include <QTest>
 
 // plumaret-cli convert: the letter editor's open and save on the command line.
-class TestConvertCli : public QObject
+class tst_ConvertCli : public QObject
 {
     Q_OBJECT
 
@@ -113,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestConvertCli)
+QTEST_APPLESS_MAIN(tst_ConvertCli)
 #include "tst_convertcli.moc"

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-class TestPlainTextCodec : public QObject
+class tst_PlainTextCodec : public QObject
 {
     Q_OBJECT
 
@@ -16,7 +16,7 @@ private slots:
     void unpairedSurrogateIsReported();
 };
 
-void TestPlainTextCodec::decode_data()
+void tst_PlainTextCodec::decode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
@@ -48,7 +48,7 @@ void TestPlainTextCodec::decode_data()
         << QByteArray("\xED\xA0\x80") << QString::fromUtf8("頎\xEF\xBF\xBD") << gb;
 }
 
-void TestPlainTextCodec::decode()
+void tst_PlainTextCodec::decode()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
@@ -58,7 +58,7 @@ void TestPlainTextCodec::decode()
     QCOMPARE(int(result.encoding), encoding);
 }
 
-void TestPlainTextCodec::encode_data()
+void tst_PlainTextCodec::encode_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("encoding");
@@ -79,7 +79,7 @@ void TestPlainTextCodec::encode_data()
                                                      10);
 }
 
-void TestPlainTextCodec::encode()
+void tst_PlainTextCodec::encode()
 {
     QFETCH(QString, text);
     QFETCH(int, encoding);
@@ -87,7 +87,7 @@ void TestPlainTextCodec::encode()
     QCOMPARE(EncodePlainText(text, TTextEncoding(encoding)), bytes);
 }
 
-void TestPlainTextCodec::roundTripKeepsEveryCharacter_data()
+void tst_PlainTextCodec::roundTripKeepsEveryCharacter_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("encoding");
@@ -99,7 +99,7 @@ void TestPlainTextCodec::roundTripKeepsEveryCharacter_data()
     QTest::newRow("starts with U+FEFF") << QStringLiteral("\uFEFF甲") << int(TTextEncoding::teUtf16LE);
 }
 
-void TestPlainTextCodec::roundTripKeepsEveryCharacter()
+void tst_PlainTextCodec::roundTripKeepsEveryCharacter()
 {
     QFETCH(QString, text);
     QFETCH(int, encoding);
@@ -109,12 +109,12 @@ void TestPlainTextCodec::roundTripKeepsEveryCharacter()
     QCOMPARE(DecodePlainText(bytes).text, text);
 }
 
-void TestPlainTextCodec::unpairedSurrogateIsReported()
+void tst_PlainTextCodec::unpairedSurrogateIsReported()
 {
     bool ok = true;
     EncodePlainText(QString(QChar(0xD800)), TTextEncoding::teGB18030, &ok);
     QVERIFY(!ok);
 }
 
-QTEST_APPLESS_MAIN(TestPlainTextCodec)
+QTEST_APPLESS_MAIN(tst_PlainTextCodec)
 #include "tst_plaintextcodec.moc"

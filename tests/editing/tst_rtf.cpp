@@ -46,7 +46,7 @@ QString corpusDir()
 
 } // namespace
 
-class TestRtf : public QObject
+class tst_Rtf : public QObject
 {
     Q_OBJECT
 
@@ -69,7 +69,7 @@ private slots:
     void readingLeavesNoUndoStep();
 };
 
-void TestRtf::corpusTextMatchesLibreOffice_data()
+void tst_Rtf::corpusTextMatchesLibreOffice_data()
 {
     QTest::addColumn<QString>("name");
     const QDir dir(corpusDir() + QStringLiteral("/rtf"));
@@ -79,7 +79,7 @@ void TestRtf::corpusTextMatchesLibreOffice_data()
         QTest::newRow(qPrintable(f)) << f.chopped(4);
 }
 
-void TestRtf::corpusTextMatchesLibreOffice()
+void tst_Rtf::corpusTextMatchesLibreOffice()
 {
     if (!QDir(corpusDir()).exists())
         QSKIP("the shared corpus of third-party RTF files is not beside this clone");
@@ -100,7 +100,7 @@ void TestRtf::corpusTextMatchesLibreOffice()
     QCOMPARE(normalizedLines(read(rtf.readAll())), normalizedLines(want));
 }
 
-void TestRtf::text_data()
+void tst_Rtf::text_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
@@ -153,14 +153,14 @@ void TestRtf::text_data()
         << QStringLiteral("x");
 }
 
-void TestRtf::text()
+void tst_Rtf::text()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QCOMPARE(read(rtf), text);
 }
 
-void TestRtf::formats()
+void tst_Rtf::formats()
 {
     QTextDocument doc;
     ReadRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1 Arial;}}"
@@ -188,7 +188,7 @@ void TestRtf::formats()
     QVERIFY(!formatAt(9).hasProperty(QTextFormat::FontPointSize)); // \plain: the editor's own size
 }
 
-void TestRtf::paragraphFormats_data()
+void tst_Rtf::paragraphFormats_data()
 {
     QTest::addColumn<QByteArray>("props");
     QTest::addColumn<int>("align");
@@ -210,7 +210,7 @@ void TestRtf::paragraphFormats_data()
                                  << 0.0;
 }
 
-void TestRtf::paragraphFormats()
+void tst_Rtf::paragraphFormats()
 {
     QFETCH(QByteArray, props);
     QFETCH(int, align);
@@ -227,7 +227,7 @@ void TestRtf::paragraphFormats()
         int(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignLeft));
 }
 
-void TestRtf::malformedInputIsSafe_data()
+void tst_Rtf::malformedInputIsSafe_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
@@ -260,7 +260,7 @@ void TestRtf::malformedInputIsSafe_data()
         << QByteArray("{\\rtf1 a") + QByteArray(depth, '{') + "x" << QStringLiteral("a");
 }
 
-void TestRtf::malformedInputIsSafe()
+void tst_Rtf::malformedInputIsSafe()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
@@ -268,7 +268,7 @@ void TestRtf::malformedInputIsSafe()
     QCOMPARE(read(rtf), text);
 }
 
-void TestRtf::roundTripKeepsTextAndFormats()
+void tst_Rtf::roundTripKeepsTextAndFormats()
 {
     QTextDocument doc;
     QTextCursor c(&doc);
@@ -315,7 +315,7 @@ void TestRtf::roundTripKeepsTextAndFormats()
 }
 
 // Without \dbch\af, LibreOffice and Word show the Chinese characters in their default font.
-void TestRtf::writerNamesTheFontOfChineseText()
+void tst_Rtf::writerNamesTheFontOfChineseText()
 {
     QTextDocument doc;
     QTextCursor c(&doc);
@@ -333,7 +333,7 @@ void TestRtf::writerNamesTheFontOfChineseText()
         QStringLiteral("AR PL UKai CN"));
 }
 
-void TestRtf::writerOutputIsPlainAscii()
+void tst_Rtf::writerOutputIsPlainAscii()
 {
     QTextDocument doc;
     doc.setPlainText(QStringLiteral("中文 é"));
@@ -344,7 +344,7 @@ void TestRtf::writerOutputIsPlainAscii()
     QVERIFY(rtf.contains("\\u20013?\\u25991? \\u233?"));
 }
 
-void TestRtf::looksLikeRtf_data()
+void tst_Rtf::looksLikeRtf_data()
 {
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<bool>("rtf");
@@ -354,14 +354,14 @@ void TestRtf::looksLikeRtf_data()
     QTest::newRow("empty") << QByteArray() << false;
 }
 
-void TestRtf::looksLikeRtf()
+void tst_Rtf::looksLikeRtf()
 {
     QFETCH(QByteArray, data);
     QFETCH(bool, rtf);
     QCOMPARE(LooksLikeRtf(data), rtf);
 }
 
-void TestRtf::readingLeavesNoUndoStep_data()
+void tst_Rtf::readingLeavesNoUndoStep_data()
 {
     QTest::addColumn<bool>("undoOn");
     QTest::newRow("undo on") << true;
@@ -369,7 +369,7 @@ void TestRtf::readingLeavesNoUndoStep_data()
 }
 
 // Opening a letter is not an edit: nothing to undo afterwards, and the undo setting is as it was.
-void TestRtf::readingLeavesNoUndoStep()
+void tst_Rtf::readingLeavesNoUndoStep()
 {
     QFETCH(bool, undoOn);
     QTextDocument doc;
@@ -380,5 +380,5 @@ void TestRtf::readingLeavesNoUndoStep()
     QCOMPARE(doc.isUndoRedoEnabled(), undoOn);
 }
 
-QTEST_MAIN(TestRtf)
+QTEST_MAIN(tst_Rtf)
 #include "tst_rtf.moc"

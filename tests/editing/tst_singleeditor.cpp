@@ -56,7 +56,7 @@ void write(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-class TestSingleEditor : public QObject
+class tst_SingleEditor : public QObject
 {
     Q_OBJECT
 
@@ -96,7 +96,7 @@ private slots:
     void failedSaveKeepsOldFileAndState();
 };
 
-void TestSingleEditor::init()
+void tst_SingleEditor::init()
 {
     QVERIFY(dir.isValid());
     edit = new QTextEdit;
@@ -109,14 +109,14 @@ void TestSingleEditor::init()
     edit->setFocus();
 }
 
-void TestSingleEditor::cleanup()
+void tst_SingleEditor::cleanup()
 {
     controller.reset();
     delete edit;
     edit = nullptr;
 }
 
-void TestSingleEditor::extension_data()
+void tst_SingleEditor::extension_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("ext");
@@ -137,7 +137,7 @@ void TestSingleEditor::extension_data()
                               << ".doc" << false;
 }
 
-void TestSingleEditor::extension()
+void tst_SingleEditor::extension()
 {
     QFETCH(QString, name);
     QFETCH(QString, ext);
@@ -146,14 +146,14 @@ void TestSingleEditor::extension()
     QCOMPARE(IsPlainTextName(name), plain);
 }
 
-void TestSingleEditor::nameFilter()
+void tst_SingleEditor::nameFilter()
 {
     QCOMPARE(
         QtNameFilter(QStringLiteral("文本文件(*.txt)|*.txt")), QStringLiteral("文本文件(*.txt) (*.txt)"));
     QCOMPARE(QtNameFilter(QStringLiteral("A|*.a;*.b|B|*.c")), QStringLiteral("A (*.a *.b);;B (*.c)"));
 }
 
-void TestSingleEditor::newOnModifiedUntitledAsks()
+void tst_SingleEditor::newOnModifiedUntitledAsks()
 {
     type(QStringLiteral("abc"));
     dialogs->answer = TEditorDialogs::daCancel;
@@ -162,7 +162,7 @@ void TestSingleEditor::newOnModifiedUntitledAsks()
         QStringList { QStringLiteral("提示|文件 未命名 的文字已经改变。\r\n想保存文件吗?") });
 }
 
-void TestSingleEditor::newOnCleanDocumentAsksNothing()
+void tst_SingleEditor::newOnCleanDocumentAsksNothing()
 {
     edit->setPlainText(QStringLiteral("x"));
     edit->document()->setModified(false);
@@ -174,7 +174,7 @@ void TestSingleEditor::newOnCleanDocumentAsksNothing()
     QVERIFY(!edit->document()->isModified());
 }
 
-void TestSingleEditor::newAnswerNoDiscards()
+void tst_SingleEditor::newAnswerNoDiscards()
 {
     type(QStringLiteral("abc"));
     dialogs->answer = TEditorDialogs::daNo;
@@ -183,7 +183,7 @@ void TestSingleEditor::newAnswerNoDiscards()
     QCOMPARE(dialogs->saveDialogs, 0);
 }
 
-void TestSingleEditor::newAnswerCancelChangesNothing()
+void tst_SingleEditor::newAnswerCancelChangesNothing()
 {
     controller->FileName = dir.filePath(QStringLiteral("named.txt"));
     type(QStringLiteral("abc"));
@@ -193,7 +193,7 @@ void TestSingleEditor::newAnswerCancelChangesNothing()
     QVERIFY(edit->document()->isModified());
 }
 
-void TestSingleEditor::newYesThenCancelledSaveKeepsText()
+void tst_SingleEditor::newYesThenCancelledSaveKeepsText()
 {
     type(QStringLiteral("abc"));
     dialogs->answer = TEditorDialogs::daYes;
@@ -204,7 +204,7 @@ void TestSingleEditor::newYesThenCancelledSaveKeepsText()
     QCOMPARE(dialogs->filters, QStringList { QStringLiteral("文本文件(*.txt)|*.txt") });
 }
 
-void TestSingleEditor::saveUntitledChoosesFormatByName_data()
+void tst_SingleEditor::saveUntitledChoosesFormatByName_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
@@ -221,7 +221,7 @@ void TestSingleEditor::saveUntitledChoosesFormatByName_data()
                                                   << "letter." << true;
 }
 
-void TestSingleEditor::saveUntitledChoosesFormatByName()
+void tst_SingleEditor::saveUntitledChoosesFormatByName()
 {
     QFETCH(QString, chosen);
     QFETCH(QString, written);
@@ -240,7 +240,7 @@ void TestSingleEditor::saveUntitledChoosesFormatByName()
     QVERIFY(!edit->document()->isUndoAvailable());
 }
 
-void TestSingleEditor::saveTitledWritesWithoutDialog()
+void tst_SingleEditor::saveTitledWritesWithoutDialog()
 {
     const QString path = dir.filePath(QStringLiteral("t.txt"));
     write(path, "old");
@@ -252,7 +252,7 @@ void TestSingleEditor::saveTitledWritesWithoutDialog()
     QCOMPARE(contents(path), QByteArray("new"));
 }
 
-void TestSingleEditor::saveCancelledIsSilentAbort()
+void tst_SingleEditor::saveCancelledIsSilentAbort()
 {
     type(QStringLiteral("a"));
     QVERIFY_THROWS_EXCEPTION(EAbort, controller->SaveFile());
@@ -260,7 +260,7 @@ void TestSingleEditor::saveCancelledIsSilentAbort()
     QVERIFY(edit->document()->isModified());
 }
 
-void TestSingleEditor::fileWithoutExtensionIsWrittenBackAsRtf()
+void tst_SingleEditor::fileWithoutExtensionIsWrittenBackAsRtf()
 {
     const QString path = dir.filePath(QStringLiteral("plain"));
     write(path, "just text\r\n");
@@ -274,7 +274,7 @@ void TestSingleEditor::fileWithoutExtensionIsWrittenBackAsRtf()
     QCOMPARE(edit->toPlainText(), QStringLiteral("just text\n"));
 }
 
-void TestSingleEditor::openReplacesModifiedTextWithoutQuestion()
+void tst_SingleEditor::openReplacesModifiedTextWithoutQuestion()
 {
     const QString path = dir.filePath(QStringLiteral("o.rtf"));
     write(path, "{\\rtf1 \\qr right\\par}");
@@ -289,7 +289,7 @@ void TestSingleEditor::openReplacesModifiedTextWithoutQuestion()
     QVERIFY(!edit->document()->isModified());
 }
 
-void TestSingleEditor::openCancelledChangesNothing()
+void tst_SingleEditor::openCancelledChangesNothing()
 {
     type(QStringLiteral("keep"));
     QVERIFY_THROWS_EXCEPTION(EAbort, controller->OpenFile());
@@ -297,7 +297,7 @@ void TestSingleEditor::openCancelledChangesNothing()
     QCOMPARE(dialogs->filters, QStringList { QStringLiteral("文本文件(*.txt)|*.txt") });
 }
 
-void TestSingleEditor::openMissingFileKeepsTextAndName()
+void tst_SingleEditor::openMissingFileKeepsTextAndName()
 {
     const QString old = dir.filePath(QStringLiteral("old.txt"));
     controller->FileName = old;
@@ -314,7 +314,7 @@ void TestSingleEditor::openMissingFileKeepsTextAndName()
     QCOMPARE(controller->FileName, old);
 }
 
-void TestSingleEditor::lfFileReadsAsLinesAndSavesCrLf()
+void tst_SingleEditor::lfFileReadsAsLinesAndSavesCrLf()
 {
     const QString path = dir.filePath(QStringLiteral("lf.txt"));
     write(path, "a\nb\rc\r\n");
@@ -326,7 +326,7 @@ void TestSingleEditor::lfFileReadsAsLinesAndSavesCrLf()
     QCOMPARE(contents(path), QByteArray("a\r\nb\r\nc\r\n"));
 }
 
-void TestSingleEditor::utf8FileStaysUtf8()
+void tst_SingleEditor::utf8FileStaysUtf8()
 {
     const QString path = dir.filePath(QStringLiteral("u.txt"));
     write(path, "\xE4\xBD\xA0\n");
@@ -343,14 +343,14 @@ void TestSingleEditor::utf8FileStaysUtf8()
     QCOMPARE(contents(dialogs->saveName), QByteArray("\xC4\xE3"));
 }
 
-void TestSingleEditor::typedTextSurvivesSaveAndOpen_data()
+void tst_SingleEditor::typedTextSurvivesSaveAndOpen_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("plain text") << "typed.txt";
     QTest::newRow("rich text") << "typed.rtf";
 }
 
-void TestSingleEditor::typedTextSurvivesSaveAndOpen()
+void tst_SingleEditor::typedTextSurvivesSaveAndOpen()
 {
     QFETCH(QString, name);
     const QString typed = QStringLiteral("亲爱的：😘 𠀀 €©\t{\\}\n    想你\n\n一丌\n");
@@ -363,7 +363,7 @@ void TestSingleEditor::typedTextSurvivesSaveAndOpen()
     QCOMPARE(DocumentPlainText(edit->document()), typed);
 }
 
-void TestSingleEditor::failedSaveKeepsOldFileAndState_data()
+void tst_SingleEditor::failedSaveKeepsOldFileAndState_data()
 {
     QTest::addColumn<bool>("full");
     QTest::addColumn<QString>("reason");
@@ -371,7 +371,7 @@ void TestSingleEditor::failedSaveKeepsOldFileAndState_data()
     QTest::newRow("full file system") << true << "No space left on device";
 }
 
-void TestSingleEditor::failedSaveKeepsOldFileAndState()
+void tst_SingleEditor::failedSaveKeepsOldFileAndState()
 {
     QFETCH(bool, full);
     QFETCH(QString, reason);
@@ -412,5 +412,5 @@ void TestSingleEditor::failedSaveKeepsOldFileAndState()
     QVERIFY(edit->toPlainText().startsWith(u'y'));
 }
 
-QTEST_MAIN(TestSingleEditor)
+QTEST_MAIN(tst_SingleEditor)
 #include "tst_singleeditor.moc"

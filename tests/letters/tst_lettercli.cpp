@@ -50,7 +50,7 @@ const QString testbook = QString::fromUtf8(LETTERS_TESTBOOK);
 
 } // namespace
 
-class TestLetterCli : public QObject
+class tst_LetterCli : public QObject
 {
     Q_OBJECT
 
@@ -64,7 +64,7 @@ private slots:
     void failures();
 };
 
-void TestLetterCli::shippedBookNeverDrawsExcludedClasses()
+void tst_LetterCli::shippedBookNeverDrawsExcludedClasses()
 {
     const QString book = QString::fromUtf8(LETTERS_SHIPPED_BOOK);
     const QSet<QString> allowed
@@ -98,14 +98,14 @@ void TestLetterCli::shippedBookNeverDrawsExcludedClasses()
     QVERIFY2(seen.size() > 20, "200 letters drew hardly any different phrases");
 }
 
-void TestLetterCli::lineEnds_data()
+void tst_LetterCli::lineEnds_data()
 {
     QTest::addColumn<bool>("crlf");
     QTest::newRow("LF and a final newline") << false;
     QTest::newRow("--crlf: the letter's exact text") << true;
 }
 
-void TestLetterCli::lineEnds()
+void tst_LetterCli::lineEnds()
 {
     QFETCH(bool, crlf);
     QStringList args { QStringLiteral("letter"), QStringLiteral("auto"), QStringLiteral("--lines"),
@@ -127,7 +127,7 @@ void TestLetterCli::lineEnds()
     }
 }
 
-void TestLetterCli::templateIsTheBody()
+void tst_LetterCli::templateIsTheBody()
 {
     const Run r = cli({ QStringLiteral("letter"), QStringLiteral("template"), QStringLiteral("1"),
         QStringLiteral("--from"), QStringLiteral("甲"), QStringLiteral("--to"), QStringLiteral("乙"),
@@ -142,7 +142,7 @@ void TestLetterCli::templateIsTheBody()
     QVERIFY(lines.at(5).startsWith(QStringLiteral("    ")) && !lines.at(5).trimmed().isEmpty());
 }
 
-void TestLetterCli::groupInListOrder()
+void tst_LetterCli::groupInListOrder()
 {
     // picked as 13 then 1: phrase 1 (class 1) comes first, as in the lists
     const Run r = cli({ QStringLiteral("letter"), QStringLiteral("group"), QStringLiteral("13,1"),
@@ -155,7 +155,7 @@ void TestLetterCli::groupInListOrder()
             QStringLiteral("    想你的时候，风也温柔，云也温柔。"), QString(), QString() }));
 }
 
-void TestLetterCli::failures_data()
+void tst_LetterCli::failures_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("inEmptyDir");
@@ -176,7 +176,7 @@ void TestLetterCli::failures_data()
                                         << false << QStringLiteral("\"%1x\"");
 }
 
-void TestLetterCli::failures()
+void tst_LetterCli::failures()
 {
     QFETCH(QStringList, args);
     QFETCH(bool, inEmptyDir);
@@ -188,5 +188,5 @@ void TestLetterCli::failures()
     QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
 }
 
-QTEST_GUILESS_MAIN(TestLetterCli)
+QTEST_GUILESS_MAIN(tst_LetterCli)
 #include "tst_lettercli.moc"

@@ -33,7 +33,7 @@ QStringList bodyLines(const QString &body)
 
 } // namespace
 
-class TestLetterComposer : public QObject
+class tst_LetterComposer : public QObject
 {
     Q_OBJECT
 
@@ -60,7 +60,7 @@ private:
     QSet<QString> allowed;
 };
 
-void TestLetterComposer::initTestCase()
+void tst_LetterComposer::initTestCase()
 {
     for (const char *file : { LETTERS_TESTBOOK, LETTERS_SPARSEBOOK, LETTERS_EMPTYBOOK }) {
         if (!QFileInfo::exists(QString::fromUtf8(file)))
@@ -78,7 +78,7 @@ void TestLetterComposer::initTestCase()
     QVERIFY(allowed.size() >= 5);
 }
 
-void TestLetterComposer::framedLetterHasTwelvePieces()
+void tst_LetterComposer::framedLetterHasTwelvePieces()
 {
     const QStringList salutations = column(
         *book, QStringLiteral("select Title from CommonLanguage where TYPE = 0"), QStringLiteral("title"));
@@ -110,7 +110,7 @@ void TestLetterComposer::framedLetterHasTwelvePieces()
         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
 }
 
-void TestLetterComposer::framingWithoutPhrases()
+void tst_LetterComposer::framingWithoutPhrases()
 {
     TLetterComposer composer(*sparse);
     QCOMPARE(composer.PickCommonPhrase(ckSalutation), QString());
@@ -119,7 +119,7 @@ void TestLetterComposer::framingWithoutPhrases()
         QStringLiteral("乙：\r\n    \r\n正文\r\n\r\n    \r\n甲\r\n2025-01-01"));
 }
 
-void TestLetterComposer::autoWritingLineCount_data()
+void tst_LetterComposer::autoWritingLineCount_data()
 {
     QTest::addColumn<int>("lines");
     QTest::addColumn<int>("expected");
@@ -130,7 +130,7 @@ void TestLetterComposer::autoWritingLineCount_data()
     QTest::newRow("negative is clamped") << -4 << 1;
 }
 
-void TestLetterComposer::autoWritingLineCount()
+void tst_LetterComposer::autoWritingLineCount()
 {
     QFETCH(int, lines);
     QFETCH(int, expected);
@@ -148,7 +148,7 @@ void TestLetterComposer::autoWritingLineCount()
     QCOMPARE(QSet<QString>(got.begin(), got.end()).size(), got.size());
 }
 
-void TestLetterComposer::autoWritingTakesOnlyAllowedClasses()
+void tst_LetterComposer::autoWritingTakesOnlyAllowedClasses()
 {
     // All rows at once: exactly the allowed classes, nothing excluded and not the phrase without class.
     const QStringList got = bodyLines(*TLetterComposer(*book).AutoWritingBody(LineCountMax));
@@ -158,7 +158,7 @@ void TestLetterComposer::autoWritingTakesOnlyAllowedClasses()
     QCOMPARE(titles, allowed);
 }
 
-void TestLetterComposer::autoWritingIsRandom()
+void tst_LetterComposer::autoWritingIsRandom()
 {
     TLetterComposer composer(*book);
     QSet<QString> bodies;
@@ -167,7 +167,7 @@ void TestLetterComposer::autoWritingIsRandom()
     QVERIFY2(bodies.size() > 1, "twenty draws gave the same three phrases in the same order");
 }
 
-void TestLetterComposer::emptyTables()
+void tst_LetterComposer::emptyTables()
 {
     TLetterComposer composer(*empty);
     QVERIFY(!composer.AutoWritingBody(20));
@@ -175,7 +175,7 @@ void TestLetterComposer::emptyTables()
     QVERIFY(composer.Templates().isEmpty());
 }
 
-void TestLetterComposer::phraseClassesInQueryOrder()
+void tst_LetterComposer::phraseClassesInQueryOrder()
 {
     const PhraseClassRows rows = TLetterComposer(*sparse).PhraseClasses();
     QCOMPARE(rows.size(), 3);
@@ -185,7 +185,7 @@ void TestLetterComposer::phraseClassesInQueryOrder()
     QCOMPARE(TLetterComposer(*book).PhraseClasses().size(), 9);
 }
 
-void TestLetterComposer::classPhrases_data()
+void tst_LetterComposer::classPhrases_data()
 {
     QTest::addColumn<bool>("sparseBook");
     QTest::addColumn<int>("classId");
@@ -195,7 +195,7 @@ void TestLetterComposer::classPhrases_data()
     QTest::newRow("negative class id") << true << -3 << QList<int> { 2 };
 }
 
-void TestLetterComposer::classPhrases()
+void tst_LetterComposer::classPhrases()
 {
     QFETCH(bool, sparseBook);
     QFETCH(int, classId);
@@ -212,12 +212,12 @@ void TestLetterComposer::classPhrases()
     QCOMPARE(got, ids);
 }
 
-void TestLetterComposer::classWithoutPhrases()
+void tst_LetterComposer::classWithoutPhrases()
 {
     QVERIFY(!TLetterComposer(*sparse).ClassPhrases(9));
 }
 
-void TestLetterComposer::templates()
+void tst_LetterComposer::templates()
 {
     const TemplateRows rows = TLetterComposer(*book).Templates();
     QVERIFY(rows.size() >= 3);
@@ -229,7 +229,7 @@ void TestLetterComposer::templates()
     QCOMPARE(rows[2].Text, QString());
 }
 
-void TestLetterComposer::templateTitleCutInsideACharacter()
+void tst_LetterComposer::templateTitleCutInsideACharacter()
 {
     const TemplateRows rows = TLetterComposer(*sparse).Templates();
     QCOMPARE(rows.size(), 1);
@@ -238,5 +238,5 @@ void TestLetterComposer::templateTitleCutInsideACharacter()
     QCOMPARE(rows[0].Text, QStringLiteral("正文\r\n第二行"));
 }
 
-QTEST_GUILESS_MAIN(TestLetterComposer)
+QTEST_GUILESS_MAIN(tst_LetterComposer)
 #include "tst_lettercomposer.moc"

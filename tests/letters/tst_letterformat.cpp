@@ -29,7 +29,7 @@ bool spacingEverywhere(const QTextDocument &document)
 
 } // namespace
 
-class TestLetterFormat : public QObject
+class tst_LetterFormat : public QObject
 {
     Q_OBJECT
 
@@ -40,7 +40,7 @@ private slots:
     void previewHasSpacingOnly();
 };
 
-void TestLetterFormat::framedLetter_data()
+void tst_LetterFormat::framedLetter_data()
 {
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("yourName");
@@ -50,7 +50,7 @@ void TestLetterFormat::framedLetter_data()
         << QStringLiteral("第一段\r\n\r\n第二段") << QStringLiteral("甲");
 }
 
-void TestLetterFormat::framedLetter()
+void tst_LetterFormat::framedLetter()
 {
     QFETCH(QString, body);
     QFETCH(QString, yourName);
@@ -74,7 +74,7 @@ void TestLetterFormat::framedLetter()
     QVERIFY(!document.isUndoAvailable());
 }
 
-void TestLetterFormat::letterSpacingIsNotDrawn()
+void tst_LetterFormat::letterSpacingIsNotDrawn()
 {
     QTextDocument plain;
     plain.setPlainText(QStringLiteral("我爱你我爱你"));
@@ -84,7 +84,7 @@ void TestLetterFormat::letterSpacingIsNotDrawn()
     QCOMPARE(spaced.idealWidth(), plain.idealWidth());
 }
 
-void TestLetterFormat::previewHasSpacingOnly()
+void tst_LetterFormat::previewHasSpacingOnly()
 {
     QTextDocument document;
     document.setPlainText(QStringLiteral("第一行\n\n第三行"));
@@ -94,5 +94,5 @@ void TestLetterFormat::previewHasSpacingOnly()
         QCOMPARE(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
 }
 
-QTEST_MAIN(TestLetterFormat)
+QTEST_MAIN(tst_LetterFormat)
 #include "tst_letterformat.moc"

@@ -29,7 +29,7 @@ int opaquePixels(const QImage &image, bool green)
 
 } // namespace
 
-class TestLetterModels : public QObject
+class tst_LetterModels : public QObject
 {
     Q_OBJECT
 
@@ -42,7 +42,7 @@ private slots:
     void templateRows();
 };
 
-void TestLetterModels::groupRowsStartUnpicked()
+void tst_LetterModels::groupRowsStartUnpicked()
 {
     TGroupModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -56,7 +56,7 @@ void TestLetterModels::groupRowsStartUnpicked()
     QCOMPARE(model.index(2).data(Qt::SizeHintRole).toSize().height(), LetterRowHeight);
 }
 
-void TestLetterModels::toggleChangesOnlyThatRow()
+void tst_LetterModels::toggleChangesOnlyThatRow()
 {
     TGroupModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -75,7 +75,7 @@ void TestLetterModels::toggleChangesOnlyThatRow()
     QCOMPARE(model.index(1).data(Qt::DecorationRole).value<QImage>(), imTypePicture(imTypePage));
 }
 
-void TestLetterModels::toggleRefusesForeignOrInvalidIndex()
+void tst_LetterModels::toggleRefusesForeignOrInvalidIndex()
 {
     TGroupModel model;
     TGroupModel other;
@@ -87,7 +87,7 @@ void TestLetterModels::toggleRefusesForeignOrInvalidIndex()
         QVERIFY(!row.Picked);
 }
 
-void TestLetterModels::groupResetIsOneReset()
+void tst_LetterModels::groupResetIsOneReset()
 {
     TGroupModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -103,7 +103,7 @@ void TestLetterModels::groupResetIsOneReset()
     QCOMPARE(model.rowCount(model.index(0)), 0);
 }
 
-void TestLetterModels::pictures()
+void tst_LetterModels::pictures()
 {
     const QImage page = imTypePicture(imTypePage);
     const QImage tick = imTypePicture(imTypeTick);
@@ -115,7 +115,7 @@ void TestLetterModels::pictures()
     QCOMPARE(opaquePixels(page, true), 0);
 }
 
-void TestLetterModels::templateRows()
+void tst_LetterModels::templateRows()
 {
     TTemplateModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -130,5 +130,5 @@ void TestLetterModels::templateRows()
     QCOMPARE(model.rowCount(), 0);
 }
 
-QTEST_MAIN(TestLetterModels)
+QTEST_MAIN(tst_LetterModels)
 #include "tst_lettermodels.moc"

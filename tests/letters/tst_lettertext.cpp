@@ -6,7 +6,7 @@
 
 using namespace Letters;
 
-class TestLetterText : public QObject
+class tst_LetterText : public QObject
 {
     Q_OBJECT
 
@@ -24,7 +24,7 @@ private slots:
     void cutTitleNeverSplitsACharacter();
 };
 
-void TestLetterText::joinLetter_data()
+void tst_LetterText::joinLetter_data()
 {
     QTest::addColumn<QString>("sheName");
     QTest::addColumn<QString>("body");
@@ -56,7 +56,7 @@ void TestLetterText::joinLetter_data()
         << QStringLiteral(" %1 ：\r\n    O\r\n%2") + tail + QStringLiteral("\t甲 \r\n2024-02-09");
 }
 
-void TestLetterText::joinLetter()
+void tst_LetterText::joinLetter()
 {
     QFETCH(QString, sheName);
     QFETCH(QString, body);
@@ -68,7 +68,7 @@ void TestLetterText::joinLetter()
         expected);
 }
 
-void TestLetterText::dateIgnoresLocale()
+void tst_LetterText::dateIgnoresLocale()
 {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
@@ -77,7 +77,7 @@ void TestLetterText::dateIgnoresLocale()
     QCOMPARE(date, QStringLiteral("0987-12-03"));
 }
 
-void TestLetterText::groupBody_data()
+void tst_LetterText::groupBody_data()
 {
     QTest::addColumn<GroupRows>("rows");
     QTest::addColumn<QString>("expected");
@@ -92,14 +92,14 @@ void TestLetterText::groupBody_data()
         << QStringLiteral("      带空格 <b>&amp;</b>\r\n");
 }
 
-void TestLetterText::groupBody()
+void tst_LetterText::groupBody()
 {
     QFETCH(GroupRows, rows);
     QFETCH(QString, expected);
     QCOMPARE(GroupBody(rows), expected);
 }
 
-void TestLetterText::lineCount_data()
+void tst_LetterText::lineCount_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("expected");
@@ -115,21 +115,21 @@ void TestLetterText::lineCount_data()
     QTest::newRow("huge") << QStringLiteral("99999999999999999999") << 1;
 }
 
-void TestLetterText::lineCount()
+void tst_LetterText::lineCount()
 {
     QFETCH(QString, text);
     QFETCH(int, expected);
     QCOMPARE(LineCountFromText(text), expected);
 }
 
-void TestLetterText::autoWritingSqlKeepsDoubleBlanks()
+void tst_LetterText::autoWritingSqlKeepsDoubleBlanks()
 {
     QCOMPARE(AutoWritingSql(5),
         QStringLiteral("SELECT TOP 5 id, title FROM LoveWord  WHERE ClassID not in(2, 3, 4, 5, 6, 15)  "
                        "ORDER BY Rnd(id - Time() * id * Rnd() * 100)"));
 }
 
-void TestLetterText::cutTitle_data()
+void tst_LetterText::cutTitle_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("expected");
@@ -144,14 +144,14 @@ void TestLetterText::cutTitle_data()
         << QString(99, u'a') + QStringLiteral("e\u0301z") << QString(99, u'a');
 }
 
-void TestLetterText::cutTitle()
+void tst_LetterText::cutTitle()
 {
     QFETCH(QString, title);
     QFETCH(QString, expected);
     QCOMPARE(CutTitleGbk(title), expected);
 }
 
-void TestLetterText::cutTitleNeverSplitsACharacter()
+void tst_LetterText::cutTitleNeverSplitsACharacter()
 {
     QStringEncoder gbk("GBK");
     QVERIFY(gbk.isValid());
@@ -168,5 +168,5 @@ void TestLetterText::cutTitleNeverSplitsACharacter()
     }
 }
 
-QTEST_GUILESS_MAIN(TestLetterText)
+QTEST_GUILESS_MAIN(tst_LetterText)
 #include "tst_lettertext.moc"

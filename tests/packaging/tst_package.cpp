@@ -71,7 +71,7 @@ QList<ExpectedFile> expectedFiles()
 
 } // namespace
 
-class TestPackage : public QObject
+class tst_Package : public QObject
 {
     Q_OBJECT
 
@@ -299,5 +299,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPackage)
+QTEST_GUILESS_MAIN(tst_Package)
 #include "tst_package.moc"

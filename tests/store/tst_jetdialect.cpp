@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-class TestJetDialect : public QObject
+class tst_JetDialect : public QObject
 {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ private slots:
     void randomPick();
 };
 
-void TestJetDialect::translate_data()
+void tst_JetDialect::translate_data()
 {
     QTest::addColumn<QString>("jet");
     QTest::addColumn<QString>("sqlite");
@@ -70,14 +70,14 @@ void TestJetDialect::translate_data()
         << "SELECT title FROM LoveWord WHERE title <> '我爱你' AND ClassID not in(2, 3)";
 }
 
-void TestJetDialect::translate()
+void tst_JetDialect::translate()
 {
     QFETCH(QString, jet);
     QFETCH(QString, sqlite);
     QCOMPARE(JetDialect::translate(jet), sqlite);
 }
 
-void TestJetDialect::jet4Text_data()
+void tst_JetDialect::jet4Text_data()
 {
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<QString>("text");
@@ -100,7 +100,7 @@ void TestJetDialect::jet4Text_data()
     QTest::newRow("empty") << QByteArray() << QString();
 }
 
-void TestJetDialect::jet4Text()
+void tst_JetDialect::jet4Text()
 {
     QFETCH(QByteArray, stored);
     QFETCH(QString, text);
@@ -109,7 +109,7 @@ void TestJetDialect::jet4Text()
     QCOMPARE(QString::fromStdString(out), text);
 }
 
-void TestJetDialect::randomPick_data()
+void tst_JetDialect::randomPick_data()
 {
     QTest::addColumn<QString>("jet");
     QTest::addColumn<QString>("rowsSql"); // empty: the text must run as it is
@@ -166,7 +166,7 @@ void TestJetDialect::randomPick_data()
                                            << "" << qint64(0);
 }
 
-void TestJetDialect::randomPick()
+void tst_JetDialect::randomPick()
 {
     QFETCH(QString, jet);
     QFETCH(QString, rowsSql);
@@ -182,5 +182,5 @@ void TestJetDialect::randomPick()
     QCOMPARE(pick.limit, limit);
 }
 
-QTEST_GUILESS_MAIN(TestJetDialect)
+QTEST_GUILESS_MAIN(tst_JetDialect)
 #include "tst_jetdialect.moc"

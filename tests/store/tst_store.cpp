@@ -85,7 +85,7 @@ QString runTool(const QString &program, const QStringList &args)
 
 } // namespace
 
-class TestStore : public QObject
+class tst_Store : public QObject
 {
     Q_OBJECT
 
@@ -119,12 +119,12 @@ private:
     QString m_savedCwd;
 };
 
-void TestStore::initTestCase()
+void tst_Store::initTestCase()
 {
     m_savedCwd = QDir::currentPath();
 }
 
-void TestStore::missingFileInCurrentDirectory()
+void tst_Store::missingFileInCurrentDirectory()
 {
     // db.dll beside the program does not count: only the current directory does
     QTemporaryDir dir;
@@ -135,7 +135,7 @@ void TestStore::missingFileInCurrentDirectory()
     QCOMPARE(error, MissingFile);
 }
 
-void TestStore::refusedFiles_data()
+void tst_Store::refusedFiles_data()
 {
     QTest::addColumn<QByteArray>("content");
 
@@ -164,7 +164,7 @@ void TestStore::refusedFiles_data()
         << readAll(corpusFile(QStringLiteral("ace14-agile-encrypted.accdb")));
 }
 
-void TestStore::refusedFiles()
+void tst_Store::refusedFiles()
 {
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
@@ -186,7 +186,7 @@ void TestStore::refusedFiles()
     QVERIFY(store.TableNames().isEmpty());
 }
 
-void TestStore::libmdbPrintsNothing()
+void tst_Store::libmdbPrintsNothing()
 {
     REQUIRE_CORPUS();
     // the truncated copy makes libmdb print warnings without end; the unknown type one, hex dumps
@@ -207,7 +207,7 @@ void TestStore::libmdbPrintsNothing()
     QCOMPARE(readAll(log), QByteArray());
 }
 
-void TestStore::rowsMatchMdbTools_data()
+void tst_Store::rowsMatchMdbTools_data()
 {
     QTest::addColumn<QString>("file");
     for (const char *name : { "jet4-512rows.mdb", "jet4-cjk-memo-ole.mdb", "jet4-msproject-wide.mdb",
@@ -216,7 +216,7 @@ void TestStore::rowsMatchMdbTools_data()
 }
 
 // Same tables, row counts (mdb-count) and values (mdb-export) as libmdb's tools give.
-void TestStore::rowsMatchMdbTools()
+void tst_Store::rowsMatchMdbTools()
 {
     REQUIRE_CORPUS();
     if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
@@ -273,7 +273,7 @@ void TestStore::rowsMatchMdbTools()
     }
 }
 
-void TestStore::valuesLibmdbGetsWrong_data()
+void tst_Store::valuesLibmdbGetsWrong_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("sql");
@@ -299,7 +299,7 @@ void TestStore::valuesLibmdbGetsWrong_data()
         << "SELECT [Unicode] AS v FROM [Table] WHERE ID = 5" << QString::fromUtf8("漢字仮名交じり文");
 }
 
-void TestStore::valuesLibmdbGetsWrong()
+void tst_Store::valuesLibmdbGetsWrong()
 {
     REQUIRE_CORPUS();
     QFETCH(QString, file);
@@ -312,7 +312,7 @@ void TestStore::valuesLibmdbGetsWrong()
     QCOMPARE(store.ResultSet->FieldText(QStringLiteral("v")), expected);
 }
 
-void TestStore::columnTypes_data()
+void tst_Store::columnTypes_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("sql");
@@ -348,7 +348,7 @@ void TestStore::columnTypes_data()
         << "1" << 1;
 }
 
-void TestStore::columnTypes()
+void tst_Store::columnTypes()
 {
     REQUIRE_CORPUS();
     QFETCH(QString, file);
@@ -364,7 +364,7 @@ void TestStore::columnTypes()
         QCOMPARE(store.ResultSet->FieldInteger(QStringLiteral("v")), integer);
 }
 
-void TestStore::nullReadsAsEmptyOrZero()
+void tst_Store::nullReadsAsEmptyOrZero()
 {
     REQUIRE_CORPUS();
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-cjk-memo-ole.mdb")));
@@ -378,7 +378,7 @@ void TestStore::nullReadsAsEmptyOrZero()
     }
 }
 
-void TestStore::columnNamesIgnoreCase()
+void tst_Store::columnNamesIgnoreCase()
 {
     REQUIRE_CORPUS();
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-cjk-memo-ole.mdb")));
@@ -390,7 +390,7 @@ void TestStore::columnNamesIgnoreCase()
     QCOMPARE(store.ResultSet->FieldInteger(QStringLiteral("id")), 1);
 }
 
-void TestStore::unknownColumnIsNamed()
+void tst_Store::unknownColumnIsNamed()
 {
     REQUIRE_CORPUS();
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-cjk-memo-ole.mdb")));
@@ -405,7 +405,7 @@ void TestStore::unknownColumnIsNamed()
     QVERIFY_THROWS_EXCEPTION(EPlumaretError, store.ResultSet->FieldInteger(QStringLiteral("nothing")));
 }
 
-void TestStore::cursorWalk()
+void tst_Store::cursorWalk()
 {
     REQUIRE_CORPUS();
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-512rows.mdb")));
@@ -430,7 +430,7 @@ void TestStore::cursorWalk()
     QCOMPARE(rs.FieldText(QStringLiteral("CD_AGENTE")), first.first());
 }
 
-void TestStore::emptyResult()
+void tst_Store::emptyResult()
 {
     REQUIRE_CORPUS();
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-512rows.mdb")));
@@ -446,7 +446,7 @@ void TestStore::emptyResult()
     QVERIFY_THROWS_EXCEPTION(EPlumaretError, rs.FieldText(QStringLiteral("CD_AGENTE")));
 }
 
-void TestStore::newQueryEndsPrevious()
+void tst_Store::newQueryEndsPrevious()
 {
     REQUIRE_CORPUS();
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-512rows.mdb")));
@@ -465,7 +465,7 @@ void TestStore::newQueryEndsPrevious()
     QVERIFY(rs.AtEnd());
 }
 
-void TestStore::engineErrors_data()
+void tst_Store::engineErrors_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("message");
@@ -481,7 +481,7 @@ void TestStore::engineErrors_data()
                                         << "只读";
 }
 
-void TestStore::engineErrors()
+void tst_Store::engineErrors()
 {
     REQUIRE_CORPUS();
     QFETCH(QString, sql);
@@ -498,7 +498,7 @@ void TestStore::engineErrors()
     QCOMPARE(store.ResultSet->FieldInteger(QStringLiteral("n")), 512);
 }
 
-void TestStore::rndIsFreshAtEveryCall()
+void tst_Store::rndIsFreshAtEveryCall()
 {
     REQUIRE_CORPUS();
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-512rows.mdb")));
@@ -518,7 +518,7 @@ void TestStore::rndIsFreshAtEveryCall()
     QCOMPARE(seen.size(), 3 * 512);
 }
 
-void TestStore::topPicksInRandomOrder()
+void tst_Store::topPicksInRandomOrder()
 {
     REQUIRE_CORPUS();
     TAdoBuilder store(corpusFile(QStringLiteral("jet4-512rows.mdb")));
@@ -536,7 +536,7 @@ void TestStore::topPicksInRandomOrder()
     QVERIFY(orders.size() > 1);
 }
 
-void TestStore::randomPickKeepsFilterAndCount_data()
+void tst_Store::randomPickKeepsFilterAndCount_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<int>("rows");
@@ -555,7 +555,7 @@ void TestStore::randomPickKeepsFilterAndCount_data()
 }
 
 // The random sample must be a sample of the matching rows: right count, no repeats, filter kept.
-void TestStore::randomPickKeepsFilterAndCount()
+void tst_Store::randomPickKeepsFilterAndCount()
 {
     REQUIRE_CORPUS();
     QFETCH(QString, sql);
@@ -583,12 +583,12 @@ void TestStore::randomPickKeepsFilterAndCount()
     }
 }
 
-void TestStore::queryBeforeConnect()
+void tst_Store::queryBeforeConnect()
 {
     TAdoBuilder store(QStringLiteral("does-not-matter.mdb"));
     QVERIFY_THROWS_EXCEPTION(EPlumaretError, store.OpenQuery(QStringLiteral("SELECT 1")));
     QVERIFY(store.ResultSet->ResultIsEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestStore)
+QTEST_GUILESS_MAIN(tst_Store)
 #include "tst_store.moc"

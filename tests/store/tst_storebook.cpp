@@ -65,7 +65,7 @@ jet::Writer smallBook()
 
 } // namespace
 
-class TestStoreBook : public QObject
+class tst_StoreBook : public QObject
 {
     Q_OBJECT
 
@@ -91,25 +91,25 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestStoreBook::init()
+void tst_StoreBook::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
 }
 
-void TestStoreBook::cleanup()
+void tst_StoreBook::cleanup()
 {
     m_dir.reset();
 }
 
-QString TestStoreBook::writeBook(const jet::Writer &w)
+QString tst_StoreBook::writeBook(const jet::Writer &w)
 {
     const QString path = m_dir->filePath(QStringLiteral("book.mdb"));
     w.write(path);
     return path;
 }
 
-void TestStoreBook::valuesArriveWhole_data()
+void tst_StoreBook::valuesArriveWhole_data()
 {
     QTest::addColumn<int>("type"); // jet::ColumnType
     QTest::addColumn<QVariant>("value");
@@ -146,7 +146,7 @@ void TestStoreBook::valuesArriveWhole_data()
                             << "01fe007a";
 }
 
-void TestStoreBook::valuesArriveWhole()
+void tst_StoreBook::valuesArriveWhole()
 {
     QFETCH(int, type);
     QFETCH(QVariant, value);
@@ -171,7 +171,7 @@ void TestStoreBook::valuesArriveWhole()
         QCOMPARE(rs.FieldInteger(QStringLiteral("V")), value.toInt());
 }
 
-void TestStoreBook::passwordIsRefused()
+void tst_StoreBook::passwordIsRefused()
 {
     jet::Writer w = smallBook();
     w.setDatabasePassword(QStringLiteral("secret"));
@@ -185,7 +185,7 @@ void TestStoreBook::passwordIsRefused()
 }
 
 // A read that does not finish in time (libmdb looping on a damaged file) is killed and refused.
-void TestStoreBook::timeLimitEndsARead()
+void tst_StoreBook::timeLimitEndsARead()
 {
     jet::Table t { QStringLiteral("T"), { { QStringLiteral("v"), jet::ColumnType::Memo } }, {} };
     for (int i = 0; i < 2000; ++i)
@@ -208,7 +208,7 @@ void TestStoreBook::timeLimitEndsARead()
     QCOMPARE(store.ResultSet->FieldInteger(QStringLiteral("n")), 2000);
 }
 
-void TestStoreBook::readsDbDllFromCurrentDirectoryUnchanged()
+void tst_StoreBook::readsDbDllFromCurrentDirectoryUnchanged()
 {
     const QString path = m_dir->filePath(QStringLiteral("db.dll"));
     smallBook().write(path);
@@ -235,7 +235,7 @@ void TestStoreBook::readsDbDllFromCurrentDirectoryUnchanged()
     QCOMPARE(QFileInfo(path).lastModified(), modified);
 }
 
-void TestStoreBook::autoWritingText()
+void tst_StoreBook::autoWritingText()
 {
     TAdoBuilder store(writeBook(smallBook()));
     store.Connect();
@@ -259,7 +259,7 @@ void TestStoreBook::autoWritingText()
     QVERIFY2(orders.size() > 1, "three runs gave the same order");
 }
 
-void TestStoreBook::framingText_data()
+void tst_StoreBook::framingText_data()
 {
     QTest::addColumn<int>("type");
     QTest::newRow("salutation") << 0;
@@ -267,7 +267,7 @@ void TestStoreBook::framingText_data()
     QTest::newRow("closing") << 2;
 }
 
-void TestStoreBook::framingText()
+void tst_StoreBook::framingText()
 {
     QFETCH(int, type);
     TAdoBuilder store(writeBook(smallBook()));
@@ -284,7 +284,7 @@ void TestStoreBook::framingText()
     QCOMPARE(seen.size(), 3);
 }
 
-void TestStoreBook::classTexts()
+void tst_StoreBook::classTexts()
 {
     TAdoBuilder store(writeBook(smallBook()));
     store.Connect();
@@ -305,7 +305,7 @@ void TestStoreBook::classTexts()
     QCOMPARE(titles, QStringList({ QStringLiteral("13第7类的第一句"), QStringLiteral("14第7类的第二句") }));
 }
 
-void TestStoreBook::templateText()
+void tst_StoreBook::templateText()
 {
     TAdoBuilder store(writeBook(smallBook()));
     store.Connect();
@@ -325,7 +325,7 @@ void TestStoreBook::templateText()
 }
 
 // The five texts on the test phrase book the build makes from tests/ sources.
-void TestStoreBook::testBookFromTheBuild()
+void tst_StoreBook::testBookFromTheBuild()
 {
     const QString book = QStringLiteral(PLUMARET_BINARY_DIR "/tests/tools/testbook.mdb");
     if (!QFileInfo::exists(book))
@@ -375,7 +375,7 @@ void TestStoreBook::testBookFromTheBuild()
 
 // The start-up preload reads the book before Connect is called: whatever happens to the file in
 // between, Connect must report the file as it is then.
-void TestStoreBook::preloadOnlyServesTheUnchangedFile_data()
+void tst_StoreBook::preloadOnlyServesTheUnchangedFile_data()
 {
     QTest::addColumn<QString>("atPreload"); // book, none
     QTest::addColumn<QString>("atConnect"); // same, garbage, book, removed
@@ -393,7 +393,7 @@ void TestStoreBook::preloadOnlyServesTheUnchangedFile_data()
                                    << "same" << MissingFile;
 }
 
-void TestStoreBook::preloadOnlyServesTheUnchangedFile()
+void tst_StoreBook::preloadOnlyServesTheUnchangedFile()
 {
     QFETCH(QString, atPreload);
     QFETCH(QString, atConnect);
@@ -433,5 +433,5 @@ void TestStoreBook::preloadOnlyServesTheUnchangedFile()
     }
 }
 
-QTEST_GUILESS_MAIN(TestStoreBook)
+QTEST_GUILESS_MAIN(tst_StoreBook)
 #include "tst_storebook.moc"
