@@ -5,6 +5,7 @@
 #include "LetterComposer.h"
 #include "LetterFormat.h"
 #include "LetterModels.h"
+#include "PlumaretApplication.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -184,21 +185,23 @@ void TfrmMain::SetupLetterLists()
     GroupModel = new TGroupModel(this);
     setupList(vstGroup, GroupModel);
     vstGroup->setIconSize(QSize(imTypeWidth, imTypeHeight));
-    new TDoubleClickFilter(vstGroup, [this](const QPoint &pos) {
+    new TDoubleClickFilter(vstGroup, Guarded([this](const QPoint &pos) {
         // A double click on empty space below the rows must not toggle the focused phrase.
         if (vstGroup->indexAt(pos).isValid())
             vstGroupColumnDblClick();
-    });
+    }));
 
     TemplateModel = new TTemplateModel(this);
     setupList(vstTemplate, TemplateModel);
     connect(vstTemplate->selectionModel(), &QItemSelectionModel::currentChanged, this,
-        [this](const QModelIndex &current) { vstTemplateFocusChanged(current); });
-    new TDoubleClickFilter(vstTemplate, [this](const QPoint &) { vstTemplateDblClick(); });
+        Guarded(
+            [this](const QModelIndex &current, const QModelIndex &) { vstTemplateFocusChanged(current); }));
+    new TDoubleClickFilter(vstTemplate, Guarded([this](const QPoint &) { vstTemplateDblClick(); }));
 
     new TLineCountFilter(edtLines);
-    connect(btnStart, &QPushButton::clicked, this, [this] { btnStartClick(); });
-    connect(edtQHType, &QComboBox::currentIndexChanged, this, [this](int index) { edtQHTypeChange(index); });
+    connect(btnStart, &QPushButton::clicked, this, Guarded([this] { btnStartClick(); }));
+    connect(edtQHType, &QComboBox::currentIndexChanged, this,
+        Guarded([this](int index) { edtQHTypeChange(index); }));
 }
 
 QString TfrmMain::PickCommonPhrase(quint8 kind)
@@ -213,15 +216,17 @@ void TfrmMain::FrameLetter(const QString &body)
         = TLetterComposer(*PhraseStore).FrameLetter(body, edtYourName->text(), edtSheName->text());
 
     QTextDocument *document = edtEditor->document();
-    edtEditor->setPlainText(letter);
-    ApplyFramedLetterFormat(*document);
+    // One undo step, so a stray click never destroys what the user typed; the file name and the
+    // modified flag stay with the document controller's rules.
+    const bool modified = document->isModified();
+    ReplaceWithFramedLetter(*document, letter);
+    document->setModified(modified);
     edtEditor->setTextCursor(QTextCursor(document));
     edtEditor->ensureCursorVisible();
     if (pgEdit->currentIndex() != EditorPageLetter)
         pgEdit->setCurrentIndex(EditorPageLetter);
     if (edtEditor->isEnabled() && edtEditor->focusPolicy() != Qt::NoFocus)
         edtEditor->setFocus(Qt::OtherFocusReason);
-    document->clearUndoRedoStacks();
 }
 
 void TfrmMain::btnStartClick()
@@ -284,6 +289,9 @@ void TfrmMain::ComposeGroupLetter()
 void TfrmMain::LoadTemplates()
 {
     TemplateModel->SetRows(TLetterComposer(*PhraseStore).Templates());
+    // "No row chosen" counts as chosen: focusing the list then leaves every row alone, where the view
+    // would make the first row current and so preview a template the user never picked.
+    vstTemplate->setCurrentIndex(QModelIndex());
 }
 
 void TfrmMain::vstTemplateFocusChanged(const QModelIndex &node)

@@ -30,10 +30,18 @@ void applySpacing(QTextDocument &document)
 
 } // namespace
 
-// Formatting is part of the replacement, so it must not become an undo step of its own.
-void ApplyFramedLetterFormat(QTextDocument &document)
+void ReplaceWithFramedLetter(QTextDocument &document, const QString &letter)
 {
-    const UndoPause pause(document);
+    // One edit block: a single undo brings back the whole document as it was, formats included,
+    // and never takes the letter's own formatting apart step by step.
+    QTextCursor all(&document);
+    all.beginEditBlock();
+    all.select(QTextCursor::Document);
+    // The letter starts plain, whatever paragraph and character formats the old text had.
+    all.setBlockFormat(QTextBlockFormat());
+    all.setBlockCharFormat(QTextCharFormat());
+    all.insertText(letter, QTextCharFormat());
+
     QTextBlock signature = document.lastBlock();
     if (signature.previous().isValid())
         signature = signature.previous();
@@ -44,6 +52,7 @@ void ApplyFramedLetterFormat(QTextDocument &document)
     tail.mergeBlockFormat(right);
 
     applySpacing(document);
+    all.endEditBlock();
 }
 
 void ApplyPreviewFormat(QTextDocument &document)

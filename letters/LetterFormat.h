@@ -2,6 +2,7 @@
 
 #include <QTextFormat>
 
+class QString;
 class QTextDocument;
 
 namespace Letters {
@@ -12,9 +13,10 @@ inline constexpr int CharacterSpacingProperty = QTextFormat::UserProperty + 0x10
 inline constexpr int LetterCharacterSpacingTwips = 200;
 inline constexpr int LetterLineHeightPercent = 150;
 
-// Right-aligns the last two paragraphs (signature and date) and gives every paragraph 1.5 line
-// spacing and the stored character spacing. Leaves no undo step behind.
-void ApplyFramedLetterFormat(QTextDocument &document);
+// Replaces the whole document with the letter, right-aligns its last two paragraphs (signature and
+// date) and gives every paragraph 1.5 line spacing and the stored character spacing, all as one
+// undo step.
+void ReplaceWithFramedLetter(QTextDocument &document, const QString &letter);
 
 // The template preview: 1.5 line spacing and the stored character spacing on all text.
 void ApplyPreviewFormat(QTextDocument &document);

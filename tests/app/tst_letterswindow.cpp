@@ -1,4 +1,5 @@
 // The letter modes driven through the real window, offscreen, over the test phrase book.
+#include "BoxCatcher.h"
 #include "LetterFormat.h"
 #include "LetterModels.h"
 #include "uFrmMain.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -49,7 +51,7 @@ void verifyLetterFormats(QTextEdit *editor)
     }
     QCOMPARE(editor->textCursor().position(), 0);
     QVERIFY(!editor->textCursor().hasSelection());
-    QVERIFY(!doc->isUndoAvailable());
+    QVERIFY(doc->isUndoAvailable());
 }
 
 void doubleClickRow(QTreeView *view, int row)
@@ -68,7 +70,41 @@ void keepPicture(QWidget *window, const char *name)
         window->grab().save(QDir(folder).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
 }
 
+// Chinese text arrives as an input method commits it.
+void typeText(QWidget *editor, const QString &text)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(editor, &commit);
+}
+
+enum class UndoBy { Key, Menu, ContextMenu };
+
+// The window's undo as the user reaches it: Ctrl+Z, the Edit menu (and toolbar) action, or the
+// editor's context menu.
+void undoThroughWindow(TfrmMain &w, UndoBy by)
+{
+    QTRY_COMPARE(QApplication::focusWidget(), w.edtEditor);
+    switch (by) {
+    case UndoBy::Key:
+        QTest::keyClick(w.edtEditor, Qt::Key_Z, Qt::ControlModifier);
+        break;
+    case UndoBy::Menu:
+        w.UpdateEditActions();
+        QVERIFY(w.EditUndo->isEnabled());
+        w.EditUndo->trigger();
+        break;
+    case UndoBy::ContextMenu:
+        w.edtEditorContextPopup(w.edtEditor);
+        QVERIFY(w.ppiUndo->isEnabled());
+        w.ppiUndo->trigger();
+        break;
+    }
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(UndoBy)
 
 class tst_LettersWindow : public QObject
 {
@@ -84,8 +120,15 @@ private slots:
     void groupToggleRebuildsInListOrder();
     void groupClassChangeIsOneReset();
     void groupHintOnlyWhenCut();
+    void templateNotPreviewedUnasked_data();
+    void templateNotPreviewedUnasked();
     void templatePreviewFollowsFocus();
     void templateDoubleClickFrames();
+    void generatingIsOneUndoStep_data();
+    void generatingIsOneUndoStep();
+    void twoTicksUndoneOneByOne();
+    void storeErrorIsShownAndTheProgramGoesOn_data();
+    void storeErrorIsShownAndTheProgramGoesOn();
     void cleanupTestCase();
 
 private:
@@ -280,18 +323,51 @@ void tst_LettersWindow::groupHintOnlyWhenCut()
     w->vstGroup->resize(designed);
 }
 
+void tst_LettersWindow::templateNotPreviewedUnasked_data()
+{
+    QTest::addColumn<QString>("focusedBefore"); // empty: the list is tabbed into
+    QTest::newRow("模版模式 from the class list") << QStringLiteral("edtQHType");
+    QTest::newRow("模版模式 from the line count") << QStringLiteral("edtLines");
+    QTest::newRow("tabbed into the list") << QString();
+}
+
+void tst_LettersWindow::templateNotPreviewedUnasked()
+{
+    QFETCH(QString, focusedBefore);
+    w->LoadTemplates();
+    w->edtBrowse->clear();
+    w->pgEdit->setCurrentIndex(0);
+    if (focusedBefore.isEmpty()) {
+        w->pgMode->setCurrentIndex(1);
+        w->edtSheName->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), w->edtSheName);
+        w->vstTemplate->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), w->vstTemplate);
+    } else {
+        w->pgMode->setCurrentIndex(focusedBefore == QStringLiteral("edtLines") ? 0 : 2);
+        QWidget *field = w->findChild<QWidget *>(focusedBefore);
+        field->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(field->hasFocus());
+        QTest::mouseClick(w->btnTemplate, Qt::LeftButton);
+        QCOMPARE(w->pgMode->currentIndex(), 1);
+        QTRY_VERIFY(!field->hasFocus());
+    }
+    QApplication::processEvents();
+    QVERIFY(!w->vstTemplate->currentIndex().isValid());
+    QVERIFY(w->edtBrowse->toPlainText().isEmpty());
+    QCOMPARE(w->pgEdit->currentIndex(), 0);
+}
+
 void tst_LettersWindow::templatePreviewFollowsFocus()
 {
     w->pgMode->setCurrentIndex(1);
     w->pgEdit->setCurrentIndex(0);
     w->vstTemplate->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), w->vstTemplate);
-    // focusing the list makes its first row current, so the arrow keys start there
+    // the arrow keys start at the first row
     for (int row = 0; row < w->TemplateModel->rowCount(); ++row) {
-        if (row > 0) {
-            w->pgEdit->setCurrentIndex(row == 2 ? 3 : 0);
-            QTest::keyClick(w->vstTemplate, Qt::Key_Down);
-        }
+        w->pgEdit->setCurrentIndex(row == 2 ? 3 : 0);
+        QTest::keyClick(w->vstTemplate, Qt::Key_Down);
         QCOMPARE(w->vstTemplate->currentIndex().row(), row);
         QString expected = w->TemplateModel->Rows().at(row).Text;
         expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -322,6 +398,123 @@ void tst_LettersWindow::templateDoubleClickFrames()
     verifyLetterFormats(w->edtEditor);
     QCOMPARE(w->pgEdit->currentIndex(), 0);
     keepPicture(w.get(), "template-framed");
+}
+
+void tst_LettersWindow::generatingIsOneUndoStep_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<UndoBy>("undoBy");
+    QTest::newRow("开始书写, Ctrl+Z") << 0 << UndoBy::Key;
+    QTest::newRow("template double click, Edit menu") << 1 << UndoBy::Menu;
+    QTest::newRow("phrase tick, context menu") << 2 << UndoBy::ContextMenu;
+}
+
+void tst_LettersWindow::generatingIsOneUndoStep()
+{
+    QFETCH(int, mode);
+    QFETCH(UndoBy, undoBy);
+    QTextDocument *doc = w->edtEditor->document();
+    w->pgEdit->setCurrentIndex(0);
+    w->edtEditor->clear();
+    w->edtEditor->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), w->edtEditor);
+    typeText(w->edtEditor, QStringLiteral("我自己写的第一句。"));
+    QTest::keyClick(w->edtEditor, Qt::Key_Return);
+    typeText(w->edtEditor, QStringLiteral("第二句"));
+    QTextCursor c = w->edtEditor->textCursor();
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    c.mergeBlockFormat(centred);
+    c.select(QTextCursor::BlockUnderCursor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.mergeCharFormat(bold);
+    const QString typed = doc->toHtml();
+    const bool modified = doc->isModified();
+
+    w->pgMode->setCurrentIndex(mode);
+    if (mode == 0) {
+        w->edtLines->setValue(2);
+        QTest::mouseClick(w->btnStart, Qt::LeftButton);
+    } else if (mode == 1) {
+        doubleClickRow(w->vstTemplate, 1);
+    } else {
+        w->edtQHType->setCurrentIndex(0);
+        w->edtQHType->setCurrentIndex(w->ClassIDs.indexOf(7));
+        doubleClickRow(w->vstGroup, 1);
+    }
+    QVERIFY(doc->toPlainText().endsWith(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    verifyLetterFormats(w->edtEditor);
+    QCOMPARE(doc->isModified(), modified);
+    QCOMPARE(w->pgEdit->currentIndex(), 0);
+
+    undoThroughWindow(*w, undoBy);
+    QCOMPARE(doc->toHtml(), typed);
+    QCOMPARE(doc->toPlainText(), QStringLiteral("我自己写的第一句。\n第二句"));
+}
+
+void tst_LettersWindow::twoTicksUndoneOneByOne()
+{
+    QTextDocument *doc = w->edtEditor->document();
+    w->edtEditor->setPlainText(QStringLiteral("手写的信"));
+    const QString typed = doc->toHtml();
+    w->pgMode->setCurrentIndex(2);
+    w->edtQHType->setCurrentIndex(0);
+    w->edtQHType->setCurrentIndex(w->ClassIDs.indexOf(7));
+    doubleClickRow(w->vstGroup, 0);
+    const QString oneTick = doc->toHtml();
+    doubleClickRow(w->vstGroup, 2);
+    QCOMPARE(bodyOf(letterLines(*w)).size(), 2);
+
+    undoThroughWindow(*w, UndoBy::Key);
+    QCOMPARE(doc->toHtml(), oneTick);
+    undoThroughWindow(*w, UndoBy::Key);
+    QCOMPARE(doc->toHtml(), typed);
+    QVERIFY(!doc->isUndoAvailable());
+}
+
+void tst_LettersWindow::storeErrorIsShownAndTheProgramGoesOn_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::newRow("开始书写") << 0;
+    QTest::newRow("another phrase class") << 1;
+    QTest::newRow("template double click") << 2;
+    QTest::newRow("phrase double click") << 3;
+}
+
+void tst_LettersWindow::storeErrorIsShownAndTheProgramGoesOn()
+{
+    QFETCH(int, action);
+    w->edtQHType->setCurrentIndex(0);
+    w->edtEditor->setPlainText(QStringLiteral("手写的信"));
+    const int rows = w->GroupModel->rowCount();
+    // A store that was never connected fails every query.
+    std::unique_ptr<TAdoBuilder> working
+        = std::exchange(w->PhraseStore, std::make_unique<TAdoBuilder>(QStringLiteral("no-such-book.mdb")));
+    BoxCatcher box;
+    if (action == 0) {
+        w->pgMode->setCurrentIndex(0);
+        QTest::mouseClick(w->btnStart, Qt::LeftButton);
+    } else if (action == 1) {
+        w->pgMode->setCurrentIndex(2);
+        w->edtQHType->setCurrentIndex(w->ClassIDs.indexOf(16));
+    } else {
+        w->pgMode->setCurrentIndex(action == 2 ? 1 : 2);
+        doubleClickRow(action == 2 ? w->vstTemplate : w->vstGroup, 0);
+    }
+    QTRY_VERIFY(box.seen.shown);
+    w->PhraseStore = std::move(working);
+    QCOMPARE(box.seen.title, QStringLiteral("墨韵笺语工坊"));
+    QCOMPARE(box.seen.text, QStringLiteral("数据库尚未连接."));
+    QCOMPARE(box.seen.icon, QMessageBox::Critical);
+    QCOMPARE(w->edtEditor->toPlainText(), QStringLiteral("手写的信"));
+    QCOMPARE(w->GroupModel->rowCount(), rows);
+
+    // And the window goes on working.
+    w->pgMode->setCurrentIndex(0);
+    QTest::mouseClick(w->btnStart, Qt::LeftButton);
+    QVERIFY(w->edtEditor->toPlainText().endsWith(
+        QStringLiteral("甲\n") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
 }
 
 void tst_LettersWindow::cleanupTestCase()

@@ -2,6 +2,7 @@
 #include "LetterComposer.h"
 #include "LetterFormat.h"
 
+#include <QFont>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -55,12 +56,15 @@ void tst_LetterFormat::framedLetter()
     QFETCH(QString, body);
     QFETCH(QString, yourName);
     QTextDocument document;
-    document.setPlainText(JoinLetter(QStringLiteral("亲爱的"), QStringLiteral("乙"), QStringLiteral("开头"),
-        body, QStringLiteral("结尾"), yourName, QDate(2024, 5, 20)));
-    const int blocks = document.blockCount();
-    ApplyFramedLetterFormat(document);
+    // What the user had: formats the letter must not take over, and must get back on undo.
+    document.setHtml(QStringLiteral("<p align=center><b>我写的</b></p><p><i>第二段</i></p>"));
+    const QString before = document.toHtml();
+    const QString letter = JoinLetter(QStringLiteral("亲爱的"), QStringLiteral("乙"), QStringLiteral("开头"),
+        body, QStringLiteral("结尾"), yourName, QDate(2024, 5, 20));
+    ReplaceWithFramedLetter(document, letter);
 
-    QCOMPARE(document.blockCount(), blocks);
+    QCOMPARE(document.toPlainText(), QString(letter).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const int blocks = document.blockCount();
     QCOMPARE(document.lastBlock().text(), QStringLiteral("2024-05-20"));
     QCOMPARE(document.lastBlock().previous().text(), yourName);
     int n = 0;
@@ -69,8 +73,16 @@ void tst_LetterFormat::framedLetter()
         QVERIFY2((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask)
                 == (tail ? Qt::AlignRight : Qt::AlignLeft),
             qPrintable(b.text()));
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            QCOMPARE(it.fragment().charFormat().fontWeight(), int(QFont::Normal));
+            QVERIFY(!it.fragment().charFormat().fontItalic());
+        }
     }
     QVERIFY(spacingEverywhere(document));
+
+    // One step back is the old document, formats and all; nothing of the letter is left to undo.
+    document.undo();
+    QCOMPARE(document.toHtml(), before);
     QVERIFY(!document.isUndoAvailable());
 }
 
