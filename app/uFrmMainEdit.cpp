@@ -29,7 +29,13 @@ struct TTextTarget
     bool hasSelection() const { return line ? line->hasSelectedText() : memo->textCursor().hasSelection(); }
     bool canUndo() const { return line ? line->isUndoAvailable() : memo->document()->isUndoAvailable(); }
     bool isEmpty() const { return line ? line->text().isEmpty() : memo->document()->isEmpty(); }
-    void undo() const { line ? line->undo() : memo->undo(); }
+    void undo() const
+    {
+        if (auto *ex = dynamic_cast<TCustomEditEx *>(line))
+            ex->Undo();
+        else
+            line ? line->undo() : memo->undo();
+    }
     void cut() const { line ? line->cut() : memo->cut(); }
     void copy() const { line ? line->copy() : memo->copy(); }
     void paste() const

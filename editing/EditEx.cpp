@@ -38,6 +38,7 @@ enum : int {
     kCopy = 3,
     kBackspace = 8,
     kEnter = 13,
+    kEscape = 27,
     kPaste = 22,
     kCut = 24,
     kUndo = 26,
@@ -264,6 +265,8 @@ int TCustomEditEx::KeyChar(const QKeyEvent *event)
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         return kEnter;
+    if (key == Qt::Key_Escape)
+        return kEscape;
     if (key == Qt::Key_Backspace)
         return (mods & Qt::ControlModifier) ? 127 : kBackspace;
     if ((mods & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
@@ -539,10 +542,20 @@ void TCustomEditEx::Paste()
     ApplyEdit(formatted, int(formatted.size()));
 }
 
+void TCustomEditEx::Undo()
+{
+    const QScopedValueRollback<bool> own(m_ownEdit, true);
+    undo();
+}
+
 void TCustomEditEx::contextMenuEvent(QContextMenuEvent *event)
 {
     std::unique_ptr<QMenu> menu(createStandardContextMenu());
     if (m_valueSetting->ValueType() != vtString) {
+        if (QAction *undo = menu->findChild<QAction *>(QStringLiteral("edit-undo"))) {
+            undo->disconnect();
+            connect(undo, &QAction::triggered, this, &TCustomEditEx::Undo);
+        }
         if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
             paste->disconnect();
             connect(paste, &QAction::triggered, this, &TCustomEditEx::Paste);

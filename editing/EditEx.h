@@ -109,6 +109,9 @@ public:
     // Paste through the field's rules; QLineEdit::paste() is not virtual, so callers that paste
     // on the field's behalf (edit actions, context menu) must come here.
     void Paste();
+    // Undo for callers outside the field (edit actions, context menu): the undone text can be
+    // longer than the current one, which must not be taken for a paste.
+    void Undo();
 
     // Rejects a key or a paste: the system beep; beeped() lets tests and callers see it.
     void Beep();

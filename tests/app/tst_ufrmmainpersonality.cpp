@@ -120,6 +120,8 @@ private slots:
     void zeroChecks();
     void pasteIntoNumberField_data();
     void pasteIntoNumberField();
+    void undoInNumberField_data();
+    void undoInNumberField();
 };
 
 void tst_uFrmMainPersonality::opensOnRevolutionPage()
@@ -446,6 +448,52 @@ void tst_uFrmMainPersonality::pasteIntoNumberField()
     QApplication::processEvents();
     QTEST(w->edtDays->text(), "expected");
     QTEST(int(beeps.count()), "beeps");
+}
+
+void tst_uFrmMainPersonality::undoInNumberField_data()
+{
+    QTest::addColumn<QKeySequence>("edit"); // an empty sequence: select all, then Delete
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("Backspace, Ctrl+Z") << QKeySequence(Qt::Key_Backspace) << false;
+    QTest::newRow("Delete, Edit menu") << QKeySequence(Qt::Key_Delete) << true;
+    QTest::newRow("all deleted, Ctrl+Z") << QKeySequence() << false;
+    QTest::newRow("all deleted, Edit menu") << QKeySequence() << true;
+}
+
+// The window's undo in a numeric field brings back the text, even with a number on the clipboard.
+void tst_uFrmMainPersonality::undoInNumberField()
+{
+    QFETCH(QKeySequence, edit);
+    QFETCH(bool, byMenu);
+    auto w = shownWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    typeInto(w->edtDays, QStringLiteral("123"));
+    const QString typed = w->edtDays->text();
+    QVERIFY(typed.startsWith(QStringLiteral("123")));
+    QApplication::clipboard()->setText(QStringLiteral("98765"));
+    QSignalSpy beeps(w->edtDays, &TCustomEditEx::beeped);
+
+    if (edit.isEmpty()) {
+        QTest::keyClick(w->edtDays, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w->edtDays, Qt::Key_Delete);
+    } else {
+        QTest::keyClick(w->edtDays, Qt::Key_End);
+        if (edit[0].key() == Qt::Key_Delete)
+            QTest::keyClick(w->edtDays, Qt::Key_Home);
+        QTest::keySequence(w->edtDays, edit);
+    }
+    QVERIFY(w->edtDays->text() != typed);
+
+    if (byMenu) {
+        w->UpdateEditActions();
+        QVERIFY(w->EditUndo->isEnabled());
+        w->EditUndo->trigger();
+    } else {
+        QTest::keyClick(w->edtDays, Qt::Key_Z, Qt::ControlModifier);
+    }
+    QApplication::processEvents();
+    QCOMPARE(w->edtDays->text(), typed);
+    QCOMPARE(beeps.count(), 0);
 }
 
 QTEST_MAIN(tst_uFrmMainPersonality)

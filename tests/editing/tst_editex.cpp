@@ -20,6 +20,9 @@ static void typeKeys(QWidget *w, const QString &keys)
         case '\r':
             QTest::keyClick(w, Qt::Key_Return);
             break;
+        case '\x1b':
+            QTest::keyClick(w, Qt::Key_Escape);
+            break;
         case '~':
             QTest::keyClick(w, Qt::Key_Delete);
             break;
@@ -263,6 +266,8 @@ void tst_EditEx::typing_data()
                                     << "7" << 1 << 1;
     QTest::newRow("enter refused") << count << "7" << 1 << 0 << "\r"
                                    << "7" << 1 << 1;
+    QTest::newRow("escape refused") << count << "7" << 1 << 0 << "\x1b"
+                                    << "7" << 1 << 1;
     QTest::newRow("backspace to zero") << count << "5" << 1 << 0 << "\b"
                                        << "0" << 1 << 0;
     QTest::newRow("backspace at start") << count << "5" << 0 << 0 << "\b"
