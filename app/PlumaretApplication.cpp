@@ -1,7 +1,11 @@
 #include "PlumaretApplication.h"
 
 #include <QFont>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
+
+#include <memory>
 
 #include "MsgBox.h"
 #include "PlumaretError.h"
@@ -45,6 +49,7 @@ TPlumaretApplication::TPlumaretApplication(int &argc, char **argv)
     // No display name: Qt would append it to every box's caption.
     setDesktopFileName(QStringLiteral("plumaret"));
     InstallFontSubstitutes();
+    InstallQtChinese();
 }
 
 bool TPlumaretApplication::notify(QObject *receiver, QEvent *event)
@@ -55,6 +60,14 @@ bool TPlumaretApplication::notify(QObject *receiver, QEvent *event)
         ShowException(std::current_exception());
         return false;
     }
+}
+
+bool InstallQtChinese()
+{
+    auto translator = std::make_unique<QTranslator>(qApp);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(translator.release());
 }
 
 void InstallFontSubstitutes()

@@ -47,6 +47,10 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
+// Qt's own texts (standard buttons, file dialogs) in Chinese, whatever the user's locale, since every
+// text of the program is Chinese. False when Debian's translations are not installed.
+bool InstallQtChinese();
+
 // Renders "宋体" with the CJK fonts Debian ships; fontconfig has no family of that name.
 void InstallFontSubstitutes();
 

@@ -18,6 +18,18 @@ QString nativeName(const QString &fileName)
     return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
 }
 
+EPlumaretError cannotCreate(const QString &fileName, const QString &reason)
+{
+    return EPlumaretError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeName(fileName), reason));
+}
+
+// An existing file the user may write, in a folder where the user may make no new file.
+bool WritableOnlyInPlace(const QString &fileName)
+{
+    const QFileInfo file(fileName);
+    return file.isFile() && file.isWritable() && !QFileInfo(file.absolutePath()).isWritable();
+}
+
 } // namespace
 
 QString FileExtension(const QString &fileName)
@@ -80,13 +92,20 @@ void SaveDocumentFile(const QString &fileName, const QTextDocument *doc, TTextEn
         throw EPlumaretError(QStringLiteral("Failed to Save Stream"));
 
     QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) && WritableOnlyInPlace(fileName)) {
+        // No temporary file can be made beside it, but the file itself is the user's to write.
+        QFile direct(fileName);
+        if (!direct.open(QIODevice::WriteOnly | QIODevice::Truncate) || direct.write(bytes) != bytes.size()
+            || !direct.flush())
+            throw cannotCreate(fileName, direct.errorString());
+        return;
+    }
     auto fail = [&]() {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return EPlumaretError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(nativeName(fileName), reason));
+        return cannotCreate(fileName, reason);
     };
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.isOpen())
         throw fail();
     if (file.write(bytes) != bytes.size())
         throw fail();

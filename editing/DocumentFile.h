@@ -16,8 +16,8 @@ bool IsPlainTextName(const QString &fileName);
 // RTF when the content is RTF, else as text). doc is untouched when the file cannot be read.
 // Returns the encoding a plain-text file was read in. Throws EPlumaretError.
 TTextEncoding LoadDocumentFile(const QString &fileName, QTextDocument *doc);
-// Saves doc beside the old file and renames it into place, so a failed save leaves the old file.
-// Throws EPlumaretError.
+// Saves doc beside the old file and renames it into place, so a failed save leaves the old file; a
+// writable file in a folder that takes no new files is written in place. Throws EPlumaretError.
 void SaveDocumentFile(const QString &fileName, const QTextDocument *doc, TTextEncoding encoding);
 // The document's text with '\n' between lines, as a plain-text file holds it.
 QString DocumentPlainText(const QTextDocument *doc);

@@ -386,6 +386,13 @@ void Parser::flushText()
 {
     if (m_text.isEmpty())
         return;
+    // \uN may give half a surrogate pair; such a letter could never be saved as text again.
+    for (qsizetype i = 0; i < m_text.size(); ++i) {
+        if (m_text.at(i).isHighSurrogate() && i + 1 < m_text.size() && m_text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (m_text.at(i).isSurrogate())
+            m_text[i] = QChar::ReplacementCharacter;
+    }
     m_cursor.insertText(m_text, charFormat(m_textProps));
     m_text.clear();
 }

@@ -56,8 +56,14 @@ QString QtNameFilter(const QString &filter)
 {
     const QStringList parts = filter.split(u'|');
     QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = QStringLiteral("(%1)").arg(QString(parts[i + 1]).replace(u';', u' '));
+        // A description that shows its patterns already is what the dialog reads them from.
+        if (parts[i].endsWith(patterns))
+            entries << parts[i];
+        else
+            entries << QStringLiteral("%1 %2").arg(parts[i], patterns);
+    }
     if (parts.size() % 2 == 1 && !parts.last().isEmpty())
         entries << parts.last();
     return entries.join(QStringLiteral(";;"));

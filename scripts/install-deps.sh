@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config ccache clang-format-14
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libgl-dev
   mdbtools mdbtools-dev libsqlite3-dev libfontconfig-dev libpng-dev libopencc-dev opencc
+  qt6-translations-l10n
   fonts-arphic-uming fonts-arphic-ukai fonts-lxgw-wenkai fonts-wqy-microhei fonts-noto-cjk fontconfig poppler-utils
   xvfb xauth
   dpkg-dev appstream desktop-file-utils

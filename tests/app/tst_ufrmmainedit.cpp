@@ -1,9 +1,14 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStandardPaths>
@@ -13,6 +18,7 @@
 #include <QtTest>
 
 #include "BoxCatcher.h"
+#include "PlumaretApplication.h"
 #include "PlumaretError.h"
 #include "uFrmMain.h"
 #include "uSingleEditor.h"
@@ -31,6 +37,22 @@ public:
     {
         ++prompts;
         return answer;
+    }
+};
+
+// Counts the key presses that reach a widget, but for the Ctrl key's own.
+class KeyPressCounter : public QObject
+{
+public:
+    explicit KeyPressCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Control)
+            ++presses;
+        return false;
     }
 };
 
@@ -83,6 +105,7 @@ private slots:
     void spinFieldIsATextTarget();
     void fileCommandsThroughTheWindow();
     void failedSaveShowsErrorAndKeepsText();
+    void qtTextsInChinese();
 };
 
 void tst_uFrmMainEdit::init()
@@ -215,6 +238,7 @@ void tst_uFrmMainEdit::treeFocusDisablesAllAndEatsMenuKeys()
     for (QAction *a : { w->EditCut, w->EditCopy, w->EditPaste, w->EditUndo, w->EditSelectAll, w->EditDelete })
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
     QSignalSpy paste(w->EditPaste, &QAction::triggered);
+    KeyPressCounter reached(w->vstGroup);
     for (Qt::Key key : { Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_Z }) {
         QKeyEvent press(QEvent::ShortcutOverride, key, Qt::ControlModifier);
         QApplication::sendEvent(w->vstGroup, &press);
@@ -222,6 +246,7 @@ void tst_uFrmMainEdit::treeFocusDisablesAllAndEatsMenuKeys()
         QTest::keyClick(w->vstGroup, key, Qt::ControlModifier);
     }
     QCOMPARE(paste.count(), 0);
+    QCOMPARE(reached.presses, 0);
     QCOMPARE(w->edtEditor->toPlainText(), QStringLiteral("text"));
 }
 
@@ -293,6 +318,56 @@ void tst_uFrmMainEdit::failedSaveShowsErrorAndKeepsText()
         qPrintable(catcher.seen.text));
     QCOMPARE(w->edtEditor->toPlainText(), QStringLiteral("keep me"));
     QVERIFY(w->edtEditor->document()->isModified());
+}
+
+// Every text of the program is Chinese, so Qt's own buttons and labels must be too. Last: the
+// translation stays installed.
+void tst_uFrmMainEdit::qtTextsInChinese()
+{
+    QVERIFY(InstallQtChinese());
+    w = std::make_unique<TfrmMain>(); // the real prompt and file dialogs
+    w->PlaceAtDesignSize();
+    w->QMainWindow::setVisible(true);
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const QRegularExpression han(QStringLiteral("\\p{Han}"));
+    QStringList seen;
+    QString filterShown;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (const QString folder = qEnvironmentVariable("PLUMARET_SCREENSHOT_DIR"); !folder.isEmpty())
+            modal->grab().save(QDir(folder).filePath(
+                QLatin1String(modal->metaObject()->className()) + QStringLiteral(".png")));
+        for (QAbstractButton *b : modal->findChildren<QDialogButtonBox *>().value(0)->buttons())
+            seen << b->text();
+        for (const char *name : { "lookInLabel", "fileNameLabel", "fileTypeLabel" })
+            if (auto *label = modal->findChild<QLabel *>(QLatin1String(name)))
+                seen << label->text();
+        if (auto *types = modal->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+            filterShown = types->currentText();
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            box->button(QMessageBox::Cancel)->click();
+        else
+            static_cast<QDialog *>(modal)->reject();
+    });
+    poll.start(20);
+
+    w->edtEditor->setPlainText(QStringLiteral("信"));
+    w->edtEditor->document()->setModified(true);
+    w->FileNew->trigger(); // cancelled: nothing else happens
+    QCOMPARE(seen.size(), 3);
+    for (const QString &text : std::as_const(seen))
+        QVERIFY2(text.contains(han), qPrintable(text));
+    QCOMPARE(w->edtEditor->toPlainText(), QStringLiteral("信"));
+
+    seen.clear();
+    w->FileOpen->trigger();
+    QCOMPARE(seen.size(), 2 + 3); // open, cancel; three labels
+    for (const QString &text : std::as_const(seen))
+        QVERIFY2(text.contains(han), qPrintable(text));
+    QCOMPARE(filterShown, QStringLiteral("文本文件(*.txt)"));
 }
 
 QTEST_MAIN(tst_uFrmMainEdit)

@@ -119,6 +119,13 @@ void tst_Rtf::text_data()
         << QByteArray("{\\rtf1\\uc2\\u20013\\'d6\\'d0x}") << QStringLiteral("中x");
     QTest::newRow("negative unicode") << QByteArray("{\\rtf1\\u-28752?}") << QStringLiteral("辰");
     QTest::newRow("surrogate pair") << QByteArray("{\\rtf1\\u-10179?\\u-8704?}") << QStringLiteral("😀");
+    QTest::newRow("lone high surrogate")
+        << QByteArray("{\\rtf1\\u-10179?x\\u-10179?}") << QStringLiteral("\uFFFDx\uFFFD");
+    QTest::newRow("lone low surrogate") << QByteArray("{\\rtf1 a\\u-8704?}") << QStringLiteral("a\uFFFD");
+    QTest::newRow("high surrogate before a pair")
+        << QByteArray("{\\rtf1\\u-10179?\\u-10179?\\u-8704?}") << QStringLiteral("\uFFFD😀");
+    QTest::newRow("high surrogate at the paragraph's end")
+        << QByteArray("{\\rtf1\\u-10179?\\par b}") << QStringLiteral("\uFFFD\nb");
     QTest::newRow("uc0 skips nothing") << QByteArray("{\\rtf1\\uc0\\u97 b}") << QStringLiteral("ab");
     QTest::newRow("brace ends the fallback") << QByteArray("{\\rtf1\\uc3\\u97{b}c}") << QStringLiteral("abc");
     QTest::newRow("par and line") << QByteArray("{\\rtf1 a\\par b\\line c\\par}")

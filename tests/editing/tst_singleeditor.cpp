@@ -2,7 +2,9 @@
 #include "uSingleEditor.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -10,6 +12,8 @@
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -74,6 +78,7 @@ private slots:
 
     void extension_data();
     void extension();
+    void nameFilter_data();
     void nameFilter();
     void newOnModifiedUntitledAsks();
     void newOnCleanDocumentAsksNothing();
@@ -94,6 +99,8 @@ private slots:
     void typedTextSurvivesSaveAndOpen();
     void failedSaveKeepsOldFileAndState_data();
     void failedSaveKeepsOldFileAndState();
+    void writableFileInReadOnlyFolderIsSaved();
+    void rtfWithHalfSurrogateSavesAsText();
 };
 
 void tst_SingleEditor::init()
@@ -146,11 +153,22 @@ void tst_SingleEditor::extension()
     QCOMPARE(IsPlainTextName(name), plain);
 }
 
+void tst_SingleEditor::nameFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("pattern shown once")
+        << QStringLiteral("文本文件(*.txt)|*.txt") << QStringLiteral("文本文件(*.txt)");
+    QTest::newRow("patterns added") << QStringLiteral("A|*.a;*.b|B|*.c")
+                                    << QStringLiteral("A (*.a *.b);;B (*.c)");
+    QTest::newRow("other pattern in the description")
+        << QStringLiteral("文本(*.doc)|*.txt") << QStringLiteral("文本(*.doc) (*.txt)");
+}
+
 void tst_SingleEditor::nameFilter()
 {
-    QCOMPARE(
-        QtNameFilter(QStringLiteral("文本文件(*.txt)|*.txt")), QStringLiteral("文本文件(*.txt) (*.txt)"));
-    QCOMPARE(QtNameFilter(QStringLiteral("A|*.a;*.b|B|*.c")), QStringLiteral("A (*.a *.b);;B (*.c)"));
+    QFETCH(QString, filter);
+    QTEST(QtNameFilter(filter), "expected");
 }
 
 void tst_SingleEditor::newOnModifiedUntitledAsks()
@@ -410,6 +428,64 @@ void tst_SingleEditor::failedSaveKeepsOldFileAndState()
     QVERIFY(edit->document()->isModified());
     QVERIFY(edit->document()->isUndoAvailable());
     QVERIFY(edit->toPlainText().startsWith(u'y'));
+}
+
+// The folder refuses new files to the user, the file itself is the user's to write: no safe temporary
+// file can be made beside it, so the save writes the file in place. Root writes everywhere, so the
+// save runs in a child process as an ordinary user.
+void tst_SingleEditor::writableFileInReadOnlyFolderIsSaved()
+{
+    constexpr uid_t nobody = 65534;
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("letter.txt"));
+    write(path, "old letter");
+    const QByteArray where = QFile::encodeName(folder.path());
+    const QByteArray file = QFile::encodeName(path);
+    const bool root = geteuid() == 0;
+    if (root)
+        QVERIFY(chown(file.constData(), nobody, nobody) == 0);
+    QVERIFY(chmod(where.constData(), 0555) == 0);
+    const auto writable = qScopeGuard([&] { chmod(where.constData(), 0700); });
+    edit->setPlainText(QStringLiteral("new letter"));
+    edit->document()->setModified(true);
+    controller->FileName = path;
+
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (root && (setgid(nobody) != 0 || setuid(nobody) != 0))
+            _exit(2);
+        if (access(where.constData(), W_OK) == 0 || access(file.constData(), W_OK) != 0)
+            _exit(3);
+        try {
+            controller->SaveFile();
+        } catch (const EPlumaretError &e) {
+            fprintf(stderr, "%s\n", qPrintable(e.message()));
+            _exit(1);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2 || WEXITSTATUS(status) == 3)
+        QSKIP("cannot run as a user who may not write the folder");
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(contents(path), QByteArray("new letter"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("letter.txt") });
+}
+
+void tst_SingleEditor::rtfWithHalfSurrogateSavesAsText()
+{
+    const QString rtf = dir.filePath(QStringLiteral("half.rtf"));
+    write(rtf, "{\\rtf1\\ansi \\u-10179?\\u20013?}");
+    dialogs->openName = rtf;
+    controller->OpenFile();
+    const QString txt = dir.filePath(QStringLiteral("half.txt"));
+    controller->SaveFileTo(txt);
+    QStringDecoder gb18030("GB18030");
+    QCOMPARE(QString(gb18030(contents(txt))), QStringLiteral("\uFFFD中"));
 }
 
 QTEST_MAIN(tst_SingleEditor)
