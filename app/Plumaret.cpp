@@ -2,11 +2,14 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QTimer>
+
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "PlumaretApplication.h"
@@ -35,12 +38,26 @@ protected:
 
 } // namespace
 
-TSingleInstance::TSingleInstance(const QString &runtimeDir, QObject *parent)
+TSingleInstance::TSingleInstance(const QString &folder, QObject *parent)
     : QObject(parent)
-    , m_dir(runtimeDir)
+    , m_dir(folder)
 {
-    if (m_dir.isEmpty())
-        m_dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+QString TSingleInstance::UserFolder(const QString &tempDir)
+{
+    const uid_t uid = ::getuid();
+    const QString path
+        = QDir(tempDir).filePath(QStringLiteral("%1-%2").arg(QLatin1String(SingleInstanceName)).arg(uid));
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    // The temporary folder is shared: someone else may have put a folder or a link there first.
+    struct stat st = {};
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != uid
+        || (st.st_mode & 077) != 0)
+        return {};
+    return path;
 }
 
 TSingleInstance::~TSingleInstance()
@@ -58,8 +75,6 @@ QString TSingleInstance::LockPath() const
 
 QString TSingleInstance::SocketPath() const
 {
-    // The runtime folder is the user's own; the uid in the name keeps users apart also where several
-    // share a fallback folder.
     return QDir(m_dir).filePath(
         QStringLiteral("%1-%2").arg(QLatin1String(SingleInstanceName)).arg(::getuid()));
 }
@@ -128,7 +143,7 @@ bool TSingleInstance::SendToFirst(int message) const
 
 int RunPlumaret(TPlumaretApplication &app)
 {
-    TSingleInstance instance;
+    TSingleInstance instance(TSingleInstance::UserFolder(QDir::tempPath()));
     if (!instance.TryBecomeFirst()) {
         instance.SendToFirst(RestoreMessage);
         return 0;

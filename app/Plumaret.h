@@ -14,7 +14,7 @@ inline constexpr int RestoreMessage = 1349;
 // Fixed, not taken from the executable's name: a renamed copy is still the same program.
 inline constexpr char SingleInstanceName[] = "Plumaret.exe";
 
-// One copy per user: a lock file in the user's runtime folder says who is first, and the first copy
+// One copy per user: a lock file in a folder of the user's own says who is first, and the first copy
 // listens on a local socket beside it for the second copy's message. A crashed first copy leaves a
 // lock naming a dead process (taken over) and a dead socket (removed before listening).
 class TSingleInstance : public QObject
@@ -22,12 +22,17 @@ class TSingleInstance : public QObject
     Q_OBJECT
 
 public:
-    // runtimeDir empty: the user's runtime folder (XDG_RUNTIME_DIR).
-    explicit TSingleInstance(const QString &runtimeDir = QString(), QObject *parent = nullptr);
+    // The lock and the socket go into folder; empty: no folder is safe, the copy runs alone.
+    explicit TSingleInstance(const QString &folder, QObject *parent = nullptr);
     ~TSingleInstance() override;
 
+    // The folder named after the user id inside tempDir, made when missing. Not XDG_RUNTIME_DIR:
+    // a shell after su or over ssh has another or none, and must still find the first copy. Empty
+    // when the folder is not safely the user's (another user's, a link, open to others).
+    static QString UserFolder(const QString &tempDir);
+
     // True when this process is the first copy and now listens for messages. When the lock cannot
-    // be made at all (no runtime folder), the process runs as a first copy without listening.
+    // be made at all (no safe folder), the process runs as a first copy without listening.
     bool TryBecomeFirst();
 
     // Second copy: hands the message to the first copy and waits until it has been handled. False when

@@ -57,6 +57,8 @@ int main(int argc, char *argv[])
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    // The copy's lock and socket live in the temporary folder: never meet a running copy of the user.
+    env.insert(QStringLiteral("TMPDIR"), runtime.path());
     if (env.value(QStringLiteral("DISPLAY")).isEmpty())
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
 

@@ -1,5 +1,5 @@
-// One copy per user, tested with the real program: each test gives the copies a runtime folder of
-// its own (the user's XDG_RUNTIME_DIR) and an empty current folder.
+// One copy per user, tested with the real program: each test gives the copies a temporary folder of
+// its own (so test runs beside each other never meet) and an empty current folder.
 #include <QLineEdit>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "Plumaret.h"
 #include "uFrmMain.h"
@@ -15,23 +17,27 @@ namespace {
 
 struct Runtime
 {
-    QTemporaryDir dir; // created 0700, as a runtime folder must be
+    QTemporaryDir temp; // TMPDIR of the copies
+    QTemporaryDir runtime; // their XDG_RUNTIME_DIR, unless a start says otherwise
     QTemporaryDir work;
 
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        return env;
-    }
+    // Where the copies keep their lock and socket.
+    QString folder() const { return TSingleInstance::UserFolder(temp.path()); }
 
     // A copy of the program started in the empty folder; without db.dll a first copy sits in its
-    // start-up message box, which is all these tests need of it.
-    std::unique_ptr<QProcess> start(const QString &program = QStringLiteral(PLUMARET_EXE)) const
+    // start-up message box, which is all these tests need of it. runtimeDir "-": none at all.
+    std::unique_ptr<QProcess> start(
+        const QString &program = QStringLiteral(PLUMARET_EXE), const QString &runtimeDir = QString()) const
     {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), temp.path());
+        if (runtimeDir == QStringLiteral("-"))
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        else
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.isEmpty() ? runtime.path() : runtimeDir);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         auto p = std::make_unique<QProcess>();
-        p->setProcessEnvironment(environment());
+        p->setProcessEnvironment(env);
         p->setWorkingDirectory(work.path());
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->start(program, {});
@@ -42,7 +48,7 @@ struct Runtime
     bool firstCopyListens() const
     {
         QLocalSocket socket;
-        socket.connectToServer(TSingleInstance(dir.path()).SocketPath());
+        socket.connectToServer(TSingleInstance(folder()).SocketPath());
         return socket.waitForConnected(200);
     }
 };
@@ -69,6 +75,10 @@ class tst_SingleInstance : public QObject
 private slots:
     void secondCopyEndsAtOnce_data();
     void secondCopyEndsAtOnce();
+    void secondCopyWithOtherRuntimeFolderEndsAtOnce_data();
+    void secondCopyWithOtherRuntimeFolderEndsAtOnce();
+    void unsafeUserFolderIsNotUsed_data();
+    void unsafeUserFolderIsNotUsed();
     void killedFirstCopyLeavesNoObstacle();
     void twoUsersEachRunAFirstCopy();
     void secondCopyWithoutFirstToTalkToEndsSilently();
@@ -103,6 +113,61 @@ void tst_SingleInstance::secondCopyEndsAtOnce()
     stop(*first);
 }
 
+void tst_SingleInstance::secondCopyWithOtherRuntimeFolderEndsAtOnce_data()
+{
+    QTest::addColumn<bool>("none");
+    QTest::newRow("another runtime folder (su)") << false;
+    QTest::newRow("no runtime folder (ssh)") << true;
+}
+
+void tst_SingleInstance::secondCopyWithOtherRuntimeFolderEndsAtOnce()
+{
+    QFETCH(bool, none);
+    Runtime rt;
+    auto first = rt.start();
+    QTRY_VERIFY_WITH_TIMEOUT(rt.firstCopyListens(), 15000);
+    QTemporaryDir otherRuntime;
+    auto second = rt.start(QStringLiteral(PLUMARET_EXE), none ? QStringLiteral("-") : otherRuntime.path());
+    QVERIFY(endsWithZero(*second));
+    QCOMPARE(first->state(), QProcess::Running);
+    stop(*first);
+}
+
+void tst_SingleInstance::unsafeUserFolderIsNotUsed_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("open to others") << QStringLiteral("open");
+    QTest::newRow("a link to a folder") << QStringLiteral("link");
+    QTest::newRow("another user's") << QStringLiteral("foreign");
+}
+
+// Someone else got there first in the shared temporary folder: the program runs alone instead.
+void tst_SingleInstance::unsafeUserFolderIsNotUsed()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir temp;
+    QTemporaryDir elsewhere;
+    const QString path
+        = temp.filePath(QStringLiteral("%1-%2").arg(QLatin1String(SingleInstanceName)).arg(::getuid()));
+    const QByteArray native = QFile::encodeName(path);
+    if (kind == QStringLiteral("link")) {
+        QVERIFY(QFile::link(elsewhere.path(), path));
+    } else {
+        QVERIFY(QDir().mkdir(path));
+        if (kind == QStringLiteral("open")) {
+            QVERIFY(::chmod(native.constData(), 0777) == 0);
+        } else {
+            if (::geteuid() != 0)
+                QSKIP("only root can give a folder to another user");
+            QVERIFY(::chown(native.constData(), 65534, 65534) == 0);
+        }
+    }
+    QCOMPARE(TSingleInstance::UserFolder(temp.path()), QString());
+    TSingleInstance instance(TSingleInstance::UserFolder(temp.path()));
+    QVERIFY(instance.TryBecomeFirst());
+    QVERIFY(QDir(elsewhere.path()).isEmpty());
+}
+
 void tst_SingleInstance::killedFirstCopyLeavesNoObstacle()
 {
     Runtime rt;
@@ -111,8 +176,8 @@ void tst_SingleInstance::killedFirstCopyLeavesNoObstacle()
     ::kill(pid_t(first->processId()), SIGKILL);
     QVERIFY(first->waitForFinished());
     // The dead copy's lock file and socket are still there.
-    QVERIFY(QFile::exists(TSingleInstance(rt.dir.path()).LockPath()));
-    QVERIFY(QFile::exists(TSingleInstance(rt.dir.path()).SocketPath()));
+    QVERIFY(QFile::exists(TSingleInstance(rt.folder()).LockPath()));
+    QVERIFY(QFile::exists(TSingleInstance(rt.folder()).SocketPath()));
     QVERIFY(!rt.firstCopyListens());
 
     auto next = rt.start();
@@ -142,7 +207,7 @@ void tst_SingleInstance::secondCopyWithoutFirstToTalkToEndsSilently()
 {
     // The lock is held (by this test process) but nobody listens: a first copy still starting up.
     Runtime rt;
-    QLockFile lock(TSingleInstance(rt.dir.path()).LockPath());
+    QLockFile lock(TSingleInstance(rt.folder()).LockPath());
     QVERIFY(lock.tryLock(0));
     auto second = rt.start();
     QVERIFY(endsWithZero(*second));
@@ -152,7 +217,7 @@ void tst_SingleInstance::secondCopyRestoresMinimisedFirstCopy()
 {
     // The first copy is this process, so the test can see its window come back.
     Runtime rt;
-    TSingleInstance instance(rt.dir.path());
+    TSingleInstance instance(rt.folder());
     QVERIFY(instance.TryBecomeFirst());
     TfrmMain window;
     instance.OnMessage = [&window](int message) {
@@ -182,12 +247,12 @@ void tst_SingleInstance::firstCopyReleasesOnExit()
 {
     Runtime rt;
     {
-        TSingleInstance first(rt.dir.path());
+        TSingleInstance first(rt.folder());
         QVERIFY(first.TryBecomeFirst());
-        TSingleInstance other(rt.dir.path());
+        TSingleInstance other(rt.folder());
         QVERIFY(!other.TryBecomeFirst());
     }
-    TSingleInstance next(rt.dir.path());
+    TSingleInstance next(rt.folder());
     QVERIFY(next.TryBecomeFirst());
 }
 
