@@ -63,8 +63,9 @@ sqlite3 *TLoadedStore::release()
 
 TLoadedStore ReadStoreFile(const QString &fileName)
 {
-    // Relative names resolve against the current directory, not the program's folder.
-    if (!QFileInfo::exists(fileName))
+    // Relative names resolve against the current directory, not the program's folder. A folder or a
+    // pipe of that name is no database file either (reading a pipe could wait for ever).
+    if (!QFileInfo(fileName).isFile())
         return failed(MissingFileMessage, QStringLiteral("no such file"));
     // Read-only, and Linux takes no lock on it: other programs may keep using the file.
     QFile file(fileName);

@@ -38,6 +38,22 @@ std::unique_ptr<TfrmMain> shownWindow()
     return w;
 }
 
+// Counts the times a window is raised (QWidget::raise() tells the window itself).
+class RaiseCounter : public QObject
+{
+public:
+    explicit RaiseCounter(QWidget *window) { window->installEventFilter(this); }
+    int raises = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ZOrderChange)
+            ++raises;
+        return false;
+    }
+};
+
 QWidget *component(TfrmMain *w, const QString &name)
 {
     if (name.startsWith(QLatin1String("button:"))) {
@@ -644,11 +660,28 @@ void tst_uFrmMain::restoreMessage()
     w->edtSheName->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), w->edtSheName);
     const QRect before = w->geometry();
+    QWidget cover;
     if (minimised) {
         w->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(w->isMinimized());
+    } else {
+        // Another window over ours has the focus: an open window stays where it is, behind it.
+        cover.setGeometry(before);
+        cover.show();
+        QApplication::setActiveWindow(&cover);
+        QTRY_VERIFY(cover.isActiveWindow());
     }
+    RaiseCounter raised(w.get());
     w->RestoreApplication();
+    if (!minimised) {
+        QTest::qWait(100);
+        QCOMPARE(raised.raises, 0);
+        QVERIFY(cover.isActiveWindow());
+        QVERIFY(!w->isActiveWindow());
+        QCOMPARE(w->geometry(), before);
+        return;
+    }
+    QVERIFY(raised.raises > 0);
     QTRY_VERIFY(!w->isMinimized());
     QVERIFY(w->isVisible());
     QCOMPARE(w->geometry(), before);

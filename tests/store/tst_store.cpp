@@ -91,6 +91,7 @@ class tst_Store : public QObject
 
 private slots:
     void initTestCase();
+    void missingFileInCurrentDirectory_data();
     void missingFileInCurrentDirectory();
     void refusedFiles_data();
     void refusedFiles();
@@ -124,10 +125,26 @@ void tst_Store::initTestCase()
     m_savedCwd = QDir::currentPath();
 }
 
+void tst_Store::missingFileInCurrentDirectory_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("nothing named db.dll") << false;
+    QTest::newRow("a folder named db.dll") << true;
+}
+
 void tst_Store::missingFileInCurrentDirectory()
 {
+    QFETCH(bool, folder);
     // db.dll beside the program does not count: only the current directory does
+    QFile beside(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("db.dll")));
+    QVERIFY(!beside.exists());
+    QVERIFY(beside.open(QIODevice::WriteOnly));
+    beside.write("not a database either");
+    beside.close();
+    const auto removeBeside = qScopeGuard([&] { beside.remove(); });
     QTemporaryDir dir;
+    if (folder)
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("db.dll")));
     QVERIFY(QDir::setCurrent(dir.path()));
     TAdoBuilder store;
     const QString error = connectError(store);
