@@ -23,6 +23,7 @@
 #include <QtTest>
 
 #include "BoxCatcher.h"
+#include "EventCounter.h"
 #include "ToolBar1.h"
 #include "ToolPictures.h"
 #include "uFrmMain.h"
@@ -37,22 +38,6 @@ std::unique_ptr<TfrmMain> shownWindow()
     w->QMainWindow::setVisible(true);
     return w;
 }
-
-// Counts the times a window is raised (QWidget::raise() tells the window itself).
-class RaiseCounter : public QObject
-{
-public:
-    explicit RaiseCounter(QWidget *window) { window->installEventFilter(this); }
-    int raises = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::ZOrderChange)
-            ++raises;
-        return false;
-    }
-};
 
 QWidget *component(TfrmMain *w, const QString &name)
 {
@@ -671,17 +656,18 @@ void tst_uFrmMain::restoreMessage()
         QApplication::setActiveWindow(&cover);
         QTRY_VERIFY(cover.isActiveWindow());
     }
-    RaiseCounter raised(w.get());
+    // QWidget::raise() tells the window itself.
+    EventCounter raised(w.get(), QEvent::ZOrderChange);
     w->RestoreApplication();
     if (!minimised) {
         QTest::qWait(100);
-        QCOMPARE(raised.raises, 0);
+        QCOMPARE(raised.count, 0);
         QVERIFY(cover.isActiveWindow());
         QVERIFY(!w->isActiveWindow());
         QCOMPARE(w->geometry(), before);
         return;
     }
-    QVERIFY(raised.raises > 0);
+    QVERIFY(raised.count > 0);
     QTRY_VERIFY(!w->isMinimized());
     QVERIFY(w->isVisible());
     QCOMPARE(w->geometry(), before);

@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include "BoxCatcher.h"
+#include "EventCounter.h"
 #include "PlumaretApplication.h"
 #include "PlumaretError.h"
 #include "uFrmMain.h"
@@ -37,22 +38,6 @@ public:
     {
         ++prompts;
         return answer;
-    }
-};
-
-// Counts the key presses that reach a widget, but for the Ctrl key's own.
-class KeyPressCounter : public QObject
-{
-public:
-    explicit KeyPressCounter(QWidget *widget) { widget->installEventFilter(this); }
-    int presses = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Control)
-            ++presses;
-        return false;
     }
 };
 
@@ -238,7 +223,8 @@ void tst_uFrmMainEdit::treeFocusDisablesAllAndEatsMenuKeys()
     for (QAction *a : { w->EditCut, w->EditCopy, w->EditPaste, w->EditUndo, w->EditSelectAll, w->EditDelete })
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
     QSignalSpy paste(w->EditPaste, &QAction::triggered);
-    KeyPressCounter reached(w->vstGroup);
+    EventCounter reached(w->vstGroup, QEvent::KeyPress,
+        [](const QEvent &e) { return static_cast<const QKeyEvent &>(e).key() != Qt::Key_Control; });
     for (Qt::Key key : { Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_Z }) {
         QKeyEvent press(QEvent::ShortcutOverride, key, Qt::ControlModifier);
         QApplication::sendEvent(w->vstGroup, &press);
@@ -246,7 +232,7 @@ void tst_uFrmMainEdit::treeFocusDisablesAllAndEatsMenuKeys()
         QTest::keyClick(w->vstGroup, key, Qt::ControlModifier);
     }
     QCOMPARE(paste.count(), 0);
-    QCOMPARE(reached.presses, 0);
+    QCOMPARE(reached.count, 0);
     QCOMPARE(w->edtEditor->toPlainText(), QStringLiteral("text"));
 }
 
