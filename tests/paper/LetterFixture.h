@@ -33,7 +33,6 @@ inline QString FramedLetterText(int bodyLines)
 inline std::unique_ptr<QTextDocument> FramedLetter(int bodyLines)
 {
     auto doc = std::make_unique<QTextDocument>();
-    doc->setPlainText(FramedLetterText(bodyLines));
-    Letters::ApplyFramedLetterFormat(*doc);
+    Letters::ReplaceWithFramedLetter(*doc, FramedLetterText(bodyLines));
     return doc;
 }
