@@ -60,8 +60,7 @@ LetterOptions parseOptions(const QStringList &arguments, bool withLines)
 void writeLetter(const QString &letter, const LetterOptions &o)
 {
     QTextDocument doc;
-    doc.setPlainText(letter);
-    ApplyFramedLetterFormat(doc);
+    ReplaceWithFramedLetter(doc, letter);
     if (IsPaperFileName(o.out))
         return WriteLetterPaper(doc, o.paper, o.out);
     const QString suffix = QFileInfo(o.out).suffix().toLower();
