@@ -68,19 +68,25 @@ const QList<Breach> &stageAndTimeWords()
             QStringLiteral("节日|过节|生日|纪念日|新年|中秋|七夕|圣诞|元旦|除夕|周年|情人节|周末")),
         breach("hour of the day",
             QStringLiteral("早安|晚安|今晚|今夜|昨晚|夜|凌晨|清晨|早上|早晨|中午|下午|傍晚|黄昏|"
-                           "晚上|日出|日落|夕阳|月亮|月光|月色|星星|星光")),
+                           "晚上|晚|日出|日落|夕阳|月亮|月光|月色|星星|星光|一整天|(?<!每)一天的")),
         breach("sadness or parting",
             QStringLiteral("分手|离开|失去|放手|再见|告别|离别|分别|心碎|遗憾|错过|暗恋|偷偷喜欢|眼泪|哭|"
                            "孤单|寂寞|等你")),
         breach("a crush or a first confession",
-            QStringLiteral("站在原地|过客|偷偷高兴|大概喜欢就是|从哪一刻开始|若你也|你可能不知道")),
+            QStringLiteral(
+                "站在原地|过客|偷偷高兴|大概喜欢就是|从哪一刻开始|若你也|你可能不知道|假装镇定|偷偷看|"
+                "说上几句|不敢说永远")),
         breach("pining or farewell",
             QStringLiteral(
                 "朝思暮想|时常想起|牵肠挂肚|不会忘|一直记着|我慢慢等|留给你的位置|牵挂|惦记|惦念|放不下|"
                 "见字如面|被温柔")),
         breach("a hardship going on",
             QStringLiteral("失败|挫折|最坏|尽力就好|撑不下去|走不通|不看好|走得不顺|"
-                           "你的选择|你的决定|什么选择|跨过了")),
+                           "你的选择|你的决定|什么选择|跨过了|腰酸|背疼|别忍着")),
+        // The reader asks "which time?" when nothing around names one.
+        breach("an unnamed occasion", QStringLiteral("这一回|这一次|这次|这回")),
+        breach("waiting or hesitating to write",
+            QStringLiteral("攒了很久|转了很多圈|放了很久|想了很久|停了很久|什么表情")),
     };
     return list;
 }
@@ -103,11 +109,13 @@ const QList<Breach> &bodyOnlyWords()
                            "初见|多年|这些年")),
         breach("a told scene", QStringLiteral("路过一家|那一下|那一刻|看了好久|站在那里看")),
         breach("daily togetherness or a shared errand",
-            QStringLiteral("每天都在我身边|每天最开心|逛超市|购物车|揉一揉|常走的路|长大的地方")),
+            QStringLiteral("每天都在我身边|每天最开心|逛超市|购物车|揉一揉|常走的路|长大的地方|养一只|养只|"
+                           "拿手菜|食客")),
         breach("sleep and waking", QStringLiteral("睡|梦里|梦中|做梦|醒来")),
         breach("first or last line only",
             QStringLiteral("^(最后|另外|还有|总之|所以|因此|而且|然后|就这样|也)")),
         breach("an order", QStringLiteral("不许|不准|必须|听话|乖乖")),
+        breach("a broken construction", QStringLiteral("被[^，。；！]{0,10}变得|分担[^，。；！]{0,8}甜")),
         breach("a slogan",
             QStringLiteral("长情|全世界|余生|岁月静好|小确幸|天荒地老|海枯石烂|命中注定|一生一世|下辈子")),
     };

@@ -259,6 +259,27 @@ private slots:
         QTest::newRow("drawable daily errand") << Mutation([](PhraseBook &b) {
             phrase(b, 2).title = QStringLiteral("和你一起逛超市，推着购物车挑挑拣拣。");
         }) << QStringLiteral("phrase 2 speaks of daily togetherness or a shared errand");
+        QTest::newRow("drawable end of a day") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("积攒了一整天的想念，一见到你就都有了去处。");
+        }) << QStringLiteral("phrase 2 speaks of hour of the day");
+        QTest::newRow("drawable pretended calm") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("每次你凑过来说话，我都要假装镇定。");
+        }) << QStringLiteral("phrase 2 speaks of a crush or a first confession");
+        QTest::newRow("drawable present pain") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("腰酸背疼别忍着，该歇就歇。");
+        }) << QStringLiteral("phrase 2 speaks of a hardship going on");
+        QTest::newRow("drawable unnamed occasion") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("你一向替别人着想，这一回，也让我来替你着想。");
+        }) << QStringLiteral("phrase 2 speaks of an unnamed occasion");
+        QTest::newRow("opening of a long wait") << Mutation([](PhraseBook &b) {
+            b.common[2].title = QStringLiteral("许多话在心里放了很久，终于写给你。");
+        }) << QStringLiteral("framing phrase 3 speaks of waiting or hesitating to write");
+        QTest::newRow("drawable plan of a shared home") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("我们要一起养一只猫，它会趴在我们中间打呼噜。");
+        }) << QStringLiteral("phrase 2 speaks of daily togetherness or a shared errand");
+        QTest::newRow("drawable broken passive") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("沉闷的日子，总能被你的幽默变得轻快起来。");
+        }) << QStringLiteral("phrase 2 speaks of a broken construction");
         QTest::newRow("closing sounding like being away") << Mutation([](PhraseBook &b) {
             b.common[4].title = QStringLiteral("好好照顾自己，这是我最放不下的事。");
         }) << QStringLiteral("framing phrase 5 speaks of pining or farewell");
