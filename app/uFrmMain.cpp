@@ -462,12 +462,6 @@ void TfrmMain::setupEditorPages()
     pgEdit->addTab(tsMemo, QStringLiteral("备注编辑器"));
 }
 
-void TfrmMain::setupAdvertisement()
-{
-    auto *layout = new QVBoxLayout(pnlAD);
-    layout->setContentsMargins(0, 0, 0, 0);
-}
-
 void TfrmMain::setupTimer()
 {
     Timer = new QTimer(this);

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,6 +33,7 @@ class QToolButton;
 class QTreeView;
 class TToolBar1;
 class TEditEx;
+class TVerticalPhrase;
 
 class TSingleEditor;
 class TFindReplaceDialog;
@@ -138,7 +141,11 @@ public:
     TEditEx *edtYHMin = nullptr;
     QTextEdit *edtMemo = nullptr;
     QFrame *pnlAD = nullptr;
-    QWidget *wbAD = nullptr; // made after the first paint: the engine is slow to start
+    TVerticalPhrase *pnlPhrase = nullptr; // shown until the advertisement page has loaded
+    QWidget *wbAD = nullptr; // made only once the page has answered: the engine is slow and large
+    // The page the panel asks for, and where its browser plugin is looked for; tests change both.
+    QUrl AdvertisementUrl;
+    QStringList AdPanelCandidates;
 
     QTimer *Timer = nullptr;
 
@@ -163,6 +170,7 @@ public:
     void LoadTemplates();
     void LoadPhraseClasses();
     void NavigateAdvertisement();
+    void ShowAdvertisementPage();
 
     // Document and edit commands (app/uFrmMainEdit.cpp).
     QMenu *edtTextPopMenu = nullptr;

@@ -1,20 +1,24 @@
-// The advertisement panel: the browser plugin is loaded, made and sent to the page only once the
-// window has been painted, so the web engine's start never holds up the first look at the window.
+// The advertisement panel: it shows a phrase of the phrase book until the advertisement page has
+// answered a plain request; only then is the browser plugin loaded, made and sent to the page. An
+// unreachable vendor host thus never starts the web engine, and its start never holds up the window.
 #include "uFrmMain.h"
 
+#include "AdvertisementProbe.h"
+#include "LetterComposer.h"
 #include "VendorSite.h"
+#include "VerticalPhrase.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
-#include <QLayout>
 #include <QLibrary>
+#include <QVBoxLayout>
 #include <functional>
 #include <unistd.h>
 
 namespace {
 
-using CreatePanelFn = QWidget *(*)(QWidget *parent, const char *url);
+using CreatePanelFn = QWidget *(*)(QWidget *parent, const char *url, QWidget *placeholder);
 
 // Calls back once, after the watched widget's first paint has been handled.
 class FirstPaintHook : public QObject
@@ -47,12 +51,10 @@ private:
     std::function<void()> m_callback;
 };
 
-CreatePanelFn resolvePanelFactory()
+CreatePanelFn resolvePanelFactory(const QStringList &candidates)
 {
-    // Beside the program in the build folder, then where `cmake --install` puts it. Never unloaded.
-    const QString appDir = QCoreApplication::applicationDirPath();
-    for (const QString &candidate : { appDir + QStringLiteral("/AdPanel"),
-             appDir + QStringLiteral("/" PLUMARET_UPDATE_REL_DIR "/AdPanel") }) {
+    // Never unloaded: the panel lives as long as the window.
+    for (const QString &candidate : candidates) {
         QLibrary library(candidate);
         if (auto create = reinterpret_cast<CreatePanelFn>(library.resolve("CreateAdvertisementPanel")))
             return create;
@@ -62,25 +64,54 @@ CreatePanelFn resolvePanelFactory()
 
 } // namespace
 
+void TfrmMain::setupAdvertisement()
+{
+    auto *layout = new QVBoxLayout(pnlAD);
+    layout->setContentsMargins(0, 0, 0, 0);
+    pnlPhrase = new TVerticalPhrase(pnlAD);
+    pnlPhrase->setObjectName(QStringLiteral("pnlPhrase"));
+    layout->addWidget(pnlPhrase);
+
+    AdvertisementUrl = QUrl(VendorUrl(AdvertisementPath));
+    // Beside the program in the build folder, then where `cmake --install` puts it.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    AdPanelCandidates = { appDir + QStringLiteral("/AdPanel"),
+        appDir + QStringLiteral("/" PLUMARET_UPDATE_REL_DIR "/AdPanel") };
+}
+
 void TfrmMain::NavigateAdvertisement()
 {
     auto *hook = new FirstPaintHook(pnlAD, [this] {
-        // The engine's sandbox cannot run as root; the panel still shows its page.
-        if (geteuid() == 0) {
-            if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-                qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-            if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-                qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-        }
-        // Without the plugin the panel simply stays white.
-        CreatePanelFn create = resolvePanelFactory();
-        if (!create)
-            return;
-        wbAD = create(pnlAD, VendorUrl(AdvertisementPath).toUtf8().constData());
-        wbAD->setObjectName(QStringLiteral("wbAD"));
-        wbAD->setAccessibleName(QStringLiteral("广告"));
-        pnlAD->layout()->addWidget(wbAD);
+        auto *probe = new TAdvertisementProbe(AdvertisementUrl, this);
+        connect(probe, &TAdvertisementProbe::finished, this, [this, probe](bool answered) {
+            probe->deleteLater();
+            if (answered)
+                ShowAdvertisementPage();
+        });
+        probe->start();
     });
     // The start-up benchmark removes it to measure the window without the panel.
     hook->setObjectName(QStringLiteral("advertisementHook"));
+
+    // Chosen once, from the classes automatic writing uses; none leaves the panel white.
+    pnlPhrase->setPhrase(Letters::TLetterComposer(*PhraseStore).AutoWritingPhrase().value_or(QString()));
+}
+
+void TfrmMain::ShowAdvertisementPage()
+{
+    // The engine's sandbox cannot run as root; the panel still shows its page.
+    if (geteuid() == 0) {
+        if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    }
+    // Without the plugin the panel keeps its phrase.
+    CreatePanelFn create = resolvePanelFactory(AdPanelCandidates);
+    if (!create)
+        return;
+    wbAD = create(pnlAD, AdvertisementUrl.toString().toUtf8().constData(), pnlPhrase);
+    wbAD->setObjectName(QStringLiteral("wbAD"));
+    wbAD->setAccessibleName(QStringLiteral("广告"));
+    pnlAD->layout()->addWidget(wbAD);
 }

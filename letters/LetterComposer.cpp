@@ -180,6 +180,15 @@ std::optional<QString> TLetterComposer::AutoWritingBody(int lines)
     return body;
 }
 
+std::optional<QString> TLetterComposer::AutoWritingPhrase()
+{
+    TResultSet &rs = openQuery(m_store, AutoWritingSql(1));
+    if (rs.ResultIsEmpty())
+        return std::nullopt;
+    rs.MoveFirst();
+    return rs.FieldText(QStringLiteral("title"));
+}
+
 PhraseClassRows TLetterComposer::PhraseClasses()
 {
     TResultSet &rs = openQuery(m_store, PhraseClassesSql());

@@ -60,6 +60,8 @@ public:
 
     // nullopt when no phrase lies outside the excluded classes.
     std::optional<QString> AutoWritingBody(int lines);
+    // One random phrase of those automatic writing draws from.
+    std::optional<QString> AutoWritingPhrase();
 
     PhraseClassRows PhraseClasses();
     // nullopt for a class without phrases, so the caller can keep its list as it is.

@@ -1,7 +1,10 @@
-// Runs the real window several times in fresh processes, with and without the advertisement panel,
-// and prints the time to its first paint and the memory of the whole process tree (the engine runs
-// its pages in processes of its own). Run it under a display, e.g. xvfb-run.
+// Runs the real window several times in fresh processes: without the advertisement panel, with a page
+// that never answers and with a page that answers, and prints the time to its first paint, the memory
+// of the whole process tree (the engine runs its pages in processes of its own) and when the page
+// showed. Run it under a display, e.g. xvfb-run: bench_webpanel [runs].
+#include "LoopbackHttpServer.h"
 #include "PlumaretApplication.h"
+#include "ProcessTree.h"
 #include "uFrmMain.h"
 
 #include <QDir>
@@ -28,33 +31,13 @@ qint64 rssKiB(qint64 pid, const char *field)
     return 0;
 }
 
-qint64 parentOf(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() : 0;
-}
-
 // This process at its peak plus every descendant as it is now.
 qint64 treeKiB()
 {
     const qint64 self = QCoreApplication::applicationPid();
     qint64 total = rssKiB(self, "VmHWM:");
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString &name : pids) {
-        bool ok = false;
-        qint64 pid = name.toLongLong(&ok);
-        if (!ok || pid == self)
-            continue;
-        for (qint64 p = parentOf(pid); p > 1; p = parentOf(p))
-            if (p == self) {
-                total += rssKiB(pid, "VmRSS:");
-                break;
-            }
-    }
+    for (qint64 pid : ProcessTree::descendantsOf(self))
+        total += rssKiB(pid, "VmRSS:");
     return total;
 }
 
@@ -72,62 +55,86 @@ protected:
     }
 };
 
-int runOnce(int argc, char **argv, bool withPanel)
+// How the advertisement page behaves in a run.
+enum class Panel { None, NeverAnswers, Answers };
+
+const char *const modeNames[] = { "without", "silent", "answers" };
+
+const QByteArray AdPage = "<html><head><title>ad</title></head><body><p>ad</p></body></html>";
+
+int runOnce(int argc, char **argv, Panel panel)
 {
     sinceStart.start();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TPlumaretApplication app(argc, argv);
+    // A loopback server stands in for the vendor host: one that never answers, or the page.
+    LoopbackHttpServer server(
+        panel == Panel::Answers ? LoopbackHttpServer::Answer : LoopbackHttpServer::Silent, AdPage,
+        "text/html");
     TfrmMain window;
+    window.AdvertisementUrl = QUrl(server.url(QStringLiteral("/ad/201072710_1.html")));
     FirstPaint paint;
     window.installEventFilter(&paint);
+    qint64 pageMs = -1;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        if (pageMs < 0 && window.wbAD && window.wbAD->isVisible())
+            pageMs = sinceStart.elapsed();
+    });
+    poll.start(5);
     window.show();
-    if (!withPanel)
+    if (panel == Panel::None)
         delete window.findChild<QObject *>(QStringLiteral("advertisementHook"));
-    // Long enough for the engine to start and give up on the unreachable page.
+    // Long enough for the engine to start and show the page.
     QTimer::singleShot(6000, &app, &QCoreApplication::quit);
     app.exec();
-    std::printf("%lld %lld %d\n", paint.ms, treeKiB(), window.wbAD != nullptr);
+    std::printf("%lld %lld %lld %d\n", paint.ms, treeKiB(), pageMs, window.wbAD != nullptr);
     return 0;
 }
 
 struct Figures
 {
-    qint64 paintMs;
-    qint64 memoryKiB;
+    qint64 paintMs = 0;
+    qint64 memoryKiB = 0;
+    qint64 pageMs = -1;
 };
 
-Figures median(const QString &mode, const QString &folder, int runs)
+qint64 medianOf(QList<qint64> values)
 {
-    QList<qint64> paint, memory;
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+Figures median(Panel panel, const QString &folder, int runs)
+{
+    QList<qint64> paint, memory, page;
     for (int i = 0; i < runs; ++i) {
         QProcess child;
         child.setWorkingDirectory(folder);
-        child.start(QCoreApplication::applicationFilePath(), { mode });
+        child.start(QCoreApplication::applicationFilePath(), { QLatin1String(modeNames[int(panel)]) });
         child.waitForFinished(60000);
         const QList<QByteArray> fields
             = child.readAllStandardOutput().trimmed().split('\n').last().split(' ');
-        if (fields.size() != 3) {
+        if (fields.size() != 4) {
             std::fprintf(stderr, "run failed: %s\n", child.readAllStandardError().constData());
             continue;
         }
-        if ((fields.at(2) == "1") != (mode == QLatin1String("with")))
-            std::fprintf(stderr, "the panel was %s\n", fields.at(2) == "1" ? "made" : "not made");
+        if ((fields.at(3) == "1") != (panel == Panel::Answers))
+            std::fprintf(stderr, "the web view was %s\n", fields.at(3) == "1" ? "made" : "not made");
         paint << fields.at(0).toLongLong();
         memory << fields.at(1).toLongLong();
+        page << fields.at(2).toLongLong();
     }
-    std::sort(paint.begin(), paint.end());
-    std::sort(memory.begin(), memory.end());
-    if (paint.isEmpty())
-        return { 0, 0 };
-    return { paint.at(paint.size() / 2), memory.at(memory.size() / 2) };
+    return { medianOf(paint), medianOf(memory), medianOf(page) };
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && (qstrcmp(argv[1], "with") == 0 || qstrcmp(argv[1], "without") == 0))
-        return runOnce(argc, argv, qstrcmp(argv[1], "with") == 0);
+    for (int mode = 0; argc > 1 && mode < 3; ++mode)
+        if (qstrcmp(argv[1], modeNames[mode]) == 0)
+            return runOnce(argc, argv, Panel(mode));
 
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
@@ -136,15 +143,24 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "build the phrase book first (app/db.dll)\n");
         return 1;
     }
-    const int runs = 5;
-    const Figures without = median(QStringLiteral("without"), folder.path(), runs);
-    const Figures with = median(QStringLiteral("with"), folder.path(), runs);
-    std::printf("median of %d runs        first paint   memory (process tree)\n", runs);
-    std::printf(
-        "without web panel       %6lld ms      %7.1f MiB\n", without.paintMs, without.memoryKiB / 1024.0);
-    std::printf("with web panel          %6lld ms      %7.1f MiB\n", with.paintMs, with.memoryKiB / 1024.0);
-    if (without.paintMs > 0 && without.memoryKiB > 0)
-        std::printf("ratio                   %6.2fx         %7.2fx   (goal for first paint: <= 1.10x)\n",
-            double(with.paintMs) / without.paintMs, double(with.memoryKiB) / without.memoryKiB);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const Figures without = median(Panel::None, folder.path(), runs);
+    const Figures silent = median(Panel::NeverAnswers, folder.path(), runs);
+    const Figures answers = median(Panel::Answers, folder.path(), runs);
+    std::printf("median of %d runs            first paint   memory (process tree)   page shown\n", runs);
+    const auto row = [&](const char *label, const Figures &f) {
+        std::printf("%-28s %6lld ms   %8.1f MiB", label, f.paintMs, f.memoryKiB / 1024.0);
+        if (without.paintMs > 0 && without.memoryKiB > 0)
+            std::printf(" (%.2fx, %.2fx)", double(f.paintMs) / without.paintMs,
+                double(f.memoryKiB) / without.memoryKiB);
+        if (f.pageMs >= 0)
+            std::printf("   %6lld ms", f.pageMs);
+        std::printf("\n");
+    };
+    row("without the web panel", without);
+    row("page never answers", silent);
+    row("page answers (loopback)", answers);
+    std::printf("goal: a page that never answers within 1.10x of the memory without the panel, first paint "
+                "unchanged\n");
     return 0;
 }

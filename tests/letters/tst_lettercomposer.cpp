@@ -45,6 +45,7 @@ private slots:
     void autoWritingLineCount();
     void autoWritingTakesOnlyAllowedClasses();
     void autoWritingIsRandom();
+    void autoWritingPhraseIsOneAllowedPhrase();
     void emptyTables();
     void phraseClassesInQueryOrder();
     void classPhrases_data();
@@ -167,10 +168,24 @@ void tst_LetterComposer::autoWritingIsRandom()
     QVERIFY2(bodies.size() > 1, "twenty draws gave the same three phrases in the same order");
 }
 
+void tst_LetterComposer::autoWritingPhraseIsOneAllowedPhrase()
+{
+    TLetterComposer composer(*book);
+    QSet<QString> drawn;
+    for (int i = 0; i < 20; ++i) {
+        const std::optional<QString> phrase = composer.AutoWritingPhrase();
+        QVERIFY(phrase);
+        QVERIFY2(allowed.contains(*phrase), qPrintable(*phrase));
+        drawn.insert(*phrase);
+    }
+    QVERIFY2(drawn.size() > 1, "twenty draws gave the same phrase");
+}
+
 void tst_LetterComposer::emptyTables()
 {
     TLetterComposer composer(*empty);
     QVERIFY(!composer.AutoWritingBody(20));
+    QVERIFY(!composer.AutoWritingPhrase());
     QVERIFY(composer.PhraseClasses().isEmpty());
     QVERIFY(composer.Templates().isEmpty());
 }

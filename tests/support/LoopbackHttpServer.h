@@ -9,7 +9,7 @@
 class LoopbackHttpServer : public QTcpServer
 {
 public:
-    enum Mode { Answer, Silent, Trickle, Huge, RedirectLoop };
+    enum Mode { Answer, Silent, Trickle, Huge, RedirectLoop, RedirectOnce, NotFound };
 
     LoopbackHttpServer(Mode mode, QByteArray body = {}, QByteArray contentType = "text/plain")
         : m_mode(mode)
@@ -37,12 +37,6 @@ private:
             return;
         socket->setProperty("answered", true);
         switch (m_mode) {
-        case Answer:
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + m_contentType + "\r\nContent-Length: "
-                + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
-            ++m_requests;
-            socket->disconnectFromHost();
-            break;
         case Silent:
             break;
         case Trickle: {
@@ -57,6 +51,27 @@ private:
                           "version: 99\r\n\r\n");
             for (int i = 0; i < 64; ++i)
                 socket->write(QByteArray(16 * 1024, 'x'));
+            socket->disconnectFromHost();
+            break;
+        case RedirectOnce:
+            // The first request of a path is sent on to the same path marked as moved.
+            if (!socket->peek(1024).split('\n').first().contains("?moved")) {
+                const QByteArray path = socket->peek(1024).split(' ').value(1);
+                socket->write("HTTP/1.1 302 Found\r\nLocation: " + path + "?moved"
+                    + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
+                break;
+            }
+            [[fallthrough]];
+        case Answer:
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + m_contentType + "\r\nContent-Length: "
+                + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
+            ++m_requests;
+            socket->disconnectFromHost();
+            break;
+        case NotFound:
+            socket->write("HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\nContent-Length: 9\r\n"
+                          "Connection: close\r\n\r\nnot found");
             socket->disconnectFromHost();
             break;
         case RedirectLoop:
