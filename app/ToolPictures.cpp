@@ -53,6 +53,15 @@ void drawPicture(QPainter &p, int index)
         p.setBrush(QColor(200, 210, 225));
         p.drawRect(QRectF(4.5, 9.5, 7, 5));
         break;
+    case 3: // print
+        drawPage(p, QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(200, 210, 225));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        p.setPen(QPen(QColor(40, 160, 60), 1.2));
+        p.drawPoint(QPointF(12.5, 8.5));
+        break;
     case 4: // cut
         p.setPen(QPen(Ink, 1.2));
         p.drawLine(QPointF(5, 1.5), QPointF(10.5, 10));
@@ -118,6 +127,8 @@ const char *themeName(int index)
         return "document-open";
     case 2:
         return "document-save";
+    case 3:
+        return "document-print";
     case 4:
         return "edit-cut";
     case 5:

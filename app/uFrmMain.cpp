@@ -117,6 +117,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     setupPersonality();
     setupAdvertisement();
     setupTimer();
+    setupPaper();
     FormCreate();
 }
 
@@ -159,6 +160,8 @@ void TfrmMain::setupActions()
             0 },
         { &TfrmMain::FileOpen, "FileOpen", "打开(&O)...", "打开文件", QKeySequence(Qt::CTRL | Qt::Key_O), 1 },
         { &TfrmMain::FileSave, "FileSave", "保存(&S)", "保存文件", QKeySequence(Qt::CTRL | Qt::Key_S), 2 },
+        { &TfrmMain::FilePrint, "FilePrint", "信纸与打印(&P)...", "把信放到信纸上，打印或导出",
+            QKeySequence(Qt::CTRL | Qt::Key_P), 3 },
         { &TfrmMain::EditCut, "EditCut", "剪切(&T)", "剪切所选内容", QKeySequence(Qt::CTRL | Qt::Key_X), 4 },
         { &TfrmMain::EditCopy, "EditCopy", "复制(&C)", "复制所选内容", QKeySequence(Qt::CTRL | Qt::Key_C),
             5 },
@@ -194,6 +197,7 @@ void TfrmMain::setupMenus()
     mnuFile->addAction(FileOpen);
     mnuFile->addSeparator();
     mnuFile->addAction(FileSave);
+    mnuFile->addAction(FilePrint);
     mnuFile->addSeparator();
     N8 = mnuFile->addAction(QStringLiteral("退出 (&X)"));
     N8->setObjectName(QStringLiteral("N8"));
@@ -252,6 +256,7 @@ void TfrmMain::setupToolBar()
     ToolBar1->AddAction(FileNew);
     ToolBar1->AddAction(FileOpen);
     ToolBar1->AddAction(FileSave);
+    ToolBar1->AddAction(FilePrint);
     ToolBar1->AddSeparator();
     ToolBar1->AddAction(EditCut);
     ToolBar1->AddAction(EditCopy);

@@ -34,6 +34,7 @@ class QTreeView;
 class TToolBar1;
 class TEditEx;
 class TVerticalPhrase;
+class TPaperDialog;
 
 class TSingleEditor;
 class TFindReplaceDialog;
@@ -71,6 +72,7 @@ public:
     QAction *FileNew = nullptr;
     QAction *FileOpen = nullptr;
     QAction *FileSave = nullptr;
+    QAction *FilePrint = nullptr;
     QAction *EditCut = nullptr;
     QAction *EditCopy = nullptr;
     QAction *EditPaste = nullptr;
@@ -219,6 +221,11 @@ public:
     // The editor the tool commands act on: the focused one of the four, else the one in front.
     QTextEdit *CommandMemo() const;
     void UpdateToolActions();
+    // Letter paper, printing and export (app/uFrmMainPaper.cpp); the dialog is made when first opened.
+    TPaperDialog *PaperDialog = nullptr;
+    void FilePrintExecute();
+    // The editor of the page in front of pgEdit.
+    QTextEdit *FrontMemo() const;
 
     // Personality letters (app/uFrmMainPersonality.cpp).
     void btnMakeLetterClick();
@@ -264,6 +271,7 @@ private:
     void setupTimer();
     void setupEditCommands();
     void setupToolCommands();
+    void setupPaper();
 
     bool m_formShown = false;
     bool m_updateRunning = false;

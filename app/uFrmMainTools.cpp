@@ -49,11 +49,7 @@ QTextEdit *TfrmMain::CommandMemo() const
 {
     if (QTextEdit *focused = ActiveMemo())
         return focused;
-    const QWidget *page = pgEdit->currentWidget();
-    for (QTextEdit *memo : { edtEditor, edtBrowse, edtPersonality, edtMemo })
-        if (page && page->isAncestorOf(memo))
-            return memo;
-    return edtEditor;
+    return FrontMemo();
 }
 
 void TfrmMain::UpdateToolActions()
