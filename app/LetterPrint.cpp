@@ -9,9 +9,7 @@
 void PreparePrinter(QPrinter &printer, const Paper::LetterPaper &paper)
 {
     // One setPageLayout call: separate size and orientation calls get mixed up by CUPS drivers.
-    printer.setPageLayout(
-        QPageLayout(QPageSize(paper.pageSizeMm(), QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
-            QPageLayout::Portrait, QMarginsF()));
+    printer.setPageLayout(paper.pageLayout());
     printer.setFullPage(true);
     printer.setDocName(paper.title().isEmpty() ? QStringLiteral("情书") : paper.title());
     printer.setFromTo(0, 0);

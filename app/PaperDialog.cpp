@@ -80,12 +80,10 @@ void TPaperDialog::setupChoices()
     for (TPaperKind kind : { pkRuled, pkGrid, pkPlain, pkFlower })
         cbPaper->addItem(PaperKindLabel(kind), int(kind));
     cbSize = choice(this, "cbSize", QStringLiteral("纸张大小"));
-    const QString sizeLabels[]
-        = { QStringLiteral("A4"), QStringLiteral("A5"), QStringLiteral("B5"), QStringLiteral("16开") };
     for (TPaperSize size : { psA4, psA5, psB5, ps16K }) {
         const QSizeF mm = PageSizeMm(size);
         cbSize->addItem(
-            QStringLiteral("%1（%2×%3 毫米）").arg(sizeLabels[size]).arg(mm.width()).arg(mm.height()),
+            QStringLiteral("%1（%2×%3 毫米）").arg(PaperSizeLabel(size)).arg(mm.width()).arg(mm.height()),
             int(size));
     }
     cbFont = choice(this, "cbFont", QStringLiteral("字体"));

@@ -132,7 +132,6 @@ private slots:
     void init();
     void cleanup();
 
-    void printEntryAfterSave();
     void opensOnTheEditorInFront_data();
     void opensOnTheEditorInFront();
     void emptyLetterDisablesOutput();
@@ -180,24 +179,6 @@ void tst_PaperDialog::cleanup()
 {
     w.reset();
     dialogs = nullptr;
-}
-
-void tst_PaperDialog::printEntryAfterSave()
-{
-    const QList<QAction *> file = w->mnuFile->actions();
-    QCOMPARE(file.indexOf(w->FilePrint), file.indexOf(w->FileSave) + 1);
-    QCOMPARE(w->FilePrint->text(), QStringLiteral("信纸与打印(&P)..."));
-    QCOMPARE(w->FilePrint->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-
-    QList<QToolButton *> buttons = w->ToolBar1->findChildren<QToolButton *>();
-    std::sort(buttons.begin(), buttons.end(), [](auto *a, auto *b) { return a->x() < b->x(); });
-    qsizetype save = -1;
-    for (qsizetype i = 0; i < buttons.size(); ++i)
-        if (buttons[i]->defaultAction() == w->FileSave)
-            save = i;
-    QVERIFY(save >= 0 && save + 1 < buttons.size());
-    QCOMPARE(buttons[save + 1]->defaultAction(), w->FilePrint);
-    QVERIFY(!w->FilePrint->icon().isNull());
 }
 
 void tst_PaperDialog::opensOnTheEditorInFront_data()

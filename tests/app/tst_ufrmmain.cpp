@@ -149,11 +149,12 @@ void tst_uFrmMain::layoutAtDesignSize_data()
     row("button:FileNew", { 6, 1, 31, 25 });
     row("button:FileOpen", { 37, 1, 31, 25 });
     row("button:FileSave", { 68, 1, 31, 25 });
-    row("button:EditCut", { 107, 1, 31, 25 });
-    row("button:EditCopy", { 138, 1, 31, 25 });
-    row("button:EditPaste", { 169, 1, 31, 25 });
-    row("button:EditUndo", { 208, 1, 31, 25 });
-    row("tbWeb", { 247, 1, 31, 25 });
+    row("button:FilePrint", { 99, 1, 31, 25 });
+    row("button:EditCut", { 138, 1, 31, 25 });
+    row("button:EditCopy", { 169, 1, 31, 25 });
+    row("button:EditPaste", { 200, 1, 31, 25 });
+    row("button:EditUndo", { 239, 1, 31, 25 });
+    row("tbWeb", { 278, 1, 31, 25 });
     row("pnlLeft", { 0, 27, 204, 416 });
     row("pnlLLeft", { 0, 0, 40, 416 });
     row("pnlLClient", { 40, 0, 164, 416 });
@@ -300,6 +301,8 @@ void tst_uFrmMain::actions_data()
     row("FileNew", "新建(&N)", "创建一个新文件", QKeySequence(QStringLiteral("Ctrl+N")), "mnuFile", true);
     row("FileOpen", "打开(&O)...", "打开文件", QKeySequence(QStringLiteral("Ctrl+O")), "mnuFile", true);
     row("FileSave", "保存(&S)", "保存文件", QKeySequence(QStringLiteral("Ctrl+S")), "mnuFile", true);
+    row("FilePrint", "信纸与打印(&P)...", "把信放到信纸上，打印或导出",
+        QKeySequence(QStringLiteral("Ctrl+P")), "mnuFile", true);
     row("EditCut", "剪切(&T)", "剪切所选内容", QKeySequence(QStringLiteral("Ctrl+X")), "mnuEdit", true);
     row("EditCopy", "复制(&C)", "复制所选内容", QKeySequence(QStringLiteral("Ctrl+C")), "mnuEdit", true);
     row("EditPaste", "粘贴(&P)", "从剪切板粘贴", QKeySequence(QStringLiteral("Ctrl+V")), "mnuEdit", true);
@@ -353,7 +356,8 @@ void tst_uFrmMain::menusInOrder()
     };
     QCOMPARE(shown(w.mnuFile),
         (QStringList { QStringLiteral("新建(&N)"), QStringLiteral("打开(&O)..."), QStringLiteral("-"),
-            QStringLiteral("保存(&S)"), QStringLiteral("-"), QStringLiteral("退出 (&X)") }));
+            QStringLiteral("保存(&S)"), QStringLiteral("信纸与打印(&P)..."), QStringLiteral("-"),
+            QStringLiteral("退出 (&X)") }));
     QCOMPARE(shown(w.mnuEdit),
         (QStringList { QStringLiteral("撤消(&U)"), QStringLiteral("-"), QStringLiteral("剪切(&T)"),
             QStringLiteral("复制(&C)"), QStringLiteral("粘贴(&P)"), QStringLiteral("-"),
