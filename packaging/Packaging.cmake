@@ -20,9 +20,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://plumaret.example/")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Libraries come from dpkg-shlibdeps; what is only opened at run time is named here: the window's
-# fonts in its order of preference.
+# fonts in its order of preference, and Qt's Chinese texts for its own buttons and dialogs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming | fonts-noto-cjk, qt6-translations-l10n")
 # The letter paper's fonts (offered only when installed), Wayland sessions, and the browser that
 # opens the vendor's page.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

@@ -191,6 +191,8 @@ private slots:
                                     << "^[^<>]+ <[^@<>\\s]+@[^@<>\\s]+\\.[a-z]+>$";
         QTest::newRow("a Chinese font") << "Depends"
                                         << "(^|, )fonts-arphic-uming \\| fonts-noto-cjk(,|$)";
+        QTest::newRow("Qt's Chinese dialogs") << "Depends"
+                                              << "(^|, )qt6-translations-l10n(,|$)";
         QTest::newRow("Qt from the binaries") << "Depends"
                                               << "(^|, )libqt6widgets6 \\(";
         QTest::newRow("libmdb from the binaries") << "Depends"
