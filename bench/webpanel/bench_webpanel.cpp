@@ -105,27 +105,33 @@ qint64 medianOf(QList<qint64> values)
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
-Figures median(Panel panel, const QString &folder, int runs)
+// One run of the window in a fresh process, added to the figures of its kind.
+struct Samples
 {
     QList<qint64> paint, memory, page;
-    for (int i = 0; i < runs; ++i) {
-        QProcess child;
-        child.setWorkingDirectory(folder);
-        child.start(QCoreApplication::applicationFilePath(), { QLatin1String(modeNames[int(panel)]) });
-        child.waitForFinished(60000);
-        const QList<QByteArray> fields
-            = child.readAllStandardOutput().trimmed().split('\n').last().split(' ');
-        if (fields.size() != 4) {
-            std::fprintf(stderr, "run failed: %s\n", child.readAllStandardError().constData());
-            continue;
-        }
-        if ((fields.at(3) == "1") != (panel == Panel::Answers))
-            std::fprintf(stderr, "the web view was %s\n", fields.at(3) == "1" ? "made" : "not made");
-        paint << fields.at(0).toLongLong();
-        memory << fields.at(1).toLongLong();
-        page << fields.at(2).toLongLong();
+};
+
+void runChild(Panel panel, const QString &folder, Samples &samples)
+{
+    QProcess child;
+    child.setWorkingDirectory(folder);
+    child.start(QCoreApplication::applicationFilePath(), { QLatin1String(modeNames[int(panel)]) });
+    child.waitForFinished(60000);
+    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split('\n').last().split(' ');
+    if (fields.size() != 4) {
+        std::fprintf(stderr, "run failed: %s\n", child.readAllStandardError().constData());
+        return;
     }
-    return { medianOf(paint), medianOf(memory), medianOf(page) };
+    if ((fields.at(3) == "1") != (panel == Panel::Answers))
+        std::fprintf(stderr, "the web view was %s\n", fields.at(3) == "1" ? "made" : "not made");
+    samples.paint << fields.at(0).toLongLong();
+    samples.memory << fields.at(1).toLongLong();
+    samples.page << fields.at(2).toLongLong();
+}
+
+Figures median(const Samples &samples)
+{
+    return { medianOf(samples.paint), medianOf(samples.memory), medianOf(samples.page) };
 }
 
 } // namespace
@@ -144,9 +150,14 @@ int main(int argc, char **argv)
         return 1;
     }
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-    const Figures without = median(Panel::None, folder.path(), runs);
-    const Figures silent = median(Panel::NeverAnswers, folder.path(), runs);
-    const Figures answers = median(Panel::Answers, folder.path(), runs);
+    // Taken in turn, so that a change of the machine's load falls on all three alike.
+    Samples samples[3];
+    for (int i = 0; i < runs; ++i)
+        for (int mode = 0; mode < 3; ++mode)
+            runChild(Panel(mode), folder.path(), samples[mode]);
+    const Figures without = median(samples[int(Panel::None)]);
+    const Figures silent = median(samples[int(Panel::NeverAnswers)]);
+    const Figures answers = median(samples[int(Panel::Answers)]);
     std::printf("median of %d runs            first paint   memory (process tree)   page shown\n", runs);
     const auto row = [&](const char *label, const Figures &f) {
         std::printf("%-28s %6lld ms   %8.1f MiB", label, f.paintMs, f.memoryKiB / 1024.0);
