@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -134,12 +135,24 @@ void tst_WebPanel::programWithUnreachableHostStartsNoEngine()
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     program.start(QStringLiteral(PLUMARET_EXE), {});
     QVERIFY(program.waitForStarted());
-    QTest::qWait(10000);
+    // Looked at all along, so that an engine started and ended early is caught too.
+    QElapsedTimer clock;
+    clock.start();
+    int engines = 0;
+    qint64 ranMs = 0;
+    while (clock.elapsed() < 10000 && program.state() == QProcess::Running) {
+        engines = qMax(engines, ProcessTree::countDescendantsRunning(program.processId(), EngineProgram));
+        ranMs = clock.elapsed();
+        QTest::qWait(250);
+    }
     const bool running = program.state() == QProcess::Running;
-    const int engines = ProcessTree::countDescendantsRunning(program.processId(), EngineProgram);
     program.kill();
     program.waitForFinished();
-    QVERIFY2(running, "the program ended within ten seconds");
+    QVERIFY2(running,
+        qPrintable(QStringLiteral("the program ended after %1 ms (exit %2, %3)")
+                       .arg(ranMs)
+                       .arg(program.exitCode())
+                       .arg(program.exitStatus() == QProcess::CrashExit ? "crashed" : "normal")));
     QCOMPARE(engines, 0);
 }
 
