@@ -87,6 +87,10 @@ const QList<Breach> &stageAndTimeWords()
         breach("an unnamed occasion", QStringLiteral("这一回|这一次|这次|这回")),
         breach("waiting or hesitating to write",
             QStringLiteral("攒了很久|转了很多圈|放了很久|想了很久|停了很久|什么表情")),
+        // A letter that may never be sent cannot count on being read, nor on words said before it.
+        breach("the reader reading or agreeing",
+            QStringLiteral("读完|反复地读|读起来|读到这里|慢慢读|再说一遍|一定懂")),
+        breach("a bright display", QStringLiteral("闪闪发光")),
     };
     return list;
 }
@@ -115,6 +119,15 @@ const QList<Breach> &bodyOnlyWords()
         breach("first or last line only",
             QStringLiteral("^(最后|另外|还有|总之|所以|因此|而且|然后|就这样|也)")),
         breach("an order", QStringLiteral("不许|不准|必须|听话|乖乖")),
+        // Each line must be true on the first day of loving someone as much as after years.
+        breach("a shared history",
+            QStringLiteral("相守|一天天过去|你还在我身边|曾经|快忘了|相册里|从不抱怨|挺过去|这么多年")),
+        breach("a hobby or gift not everyone has",
+            QStringLiteral("跑步|跳舞|唱歌|雷厉风行|才华|成绩|榜样|逛街|逛得")),
+        breach("counsel or other admirers", QStringLiteral("有人对你好|别人的话|听听就好")),
+        // Frames that make drawn lines echo each other.
+        breach("a repeated frame",
+            QStringLiteral("我把想你的心情|陪你把|开满了花|一件一件|一个一个|一点一点|一步一步")),
         breach("a broken construction", QStringLiteral("被[^，。；！]{0,10}变得|分担[^，。；！]{0,8}甜")),
         breach("a slogan",
             QStringLiteral("长情|全世界|余生|岁月静好|小确幸|天荒地老|海枯石烂|命中注定|一生一世|下辈子")),

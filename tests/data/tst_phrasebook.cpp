@@ -271,6 +271,24 @@ private slots:
         QTest::newRow("drawable unnamed occasion") << Mutation([](PhraseBook &b) {
             phrase(b, 2).title = QStringLiteral("你一向替别人着想，这一回，也让我来替你着想。");
         }) << QStringLiteral("phrase 2 speaks of an unnamed occasion");
+        QTest::newRow("drawable shared history") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("你随口的一句鼓励，曾经撑着我走过很难的日子。");
+        }) << QStringLiteral("phrase 2 speaks of a shared history");
+        QTest::newRow("drawable hobby") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("你跑步时额头上亮晶晶的汗珠，也好看得不得了。");
+        }) << QStringLiteral("phrase 2 speaks of a hobby or gift not everyone has");
+        QTest::newRow("drawable counsel") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("有人对你好，就大大方方地收下，你值得。");
+        }) << QStringLiteral("phrase 2 speaks of counsel or other admirers");
+        QTest::newRow("drawable counting frame") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("你想做的事，我陪你一件一件做完。");
+        }) << QStringLiteral("phrase 2 speaks of a repeated frame");
+        QTest::newRow("closing counting on being read") << Mutation([](PhraseBook &b) {
+            b.common[4].title = QStringLiteral("读完这封信，请给自己一个微笑。");
+        }) << QStringLiteral("framing phrase 5 speaks of the reader reading or agreeing");
+        QTest::newRow("closing repeating what was never said")
+            << Mutation([](PhraseBook &b) { b.common[4].title = QStringLiteral("最后再说一遍：我爱你。"); })
+            << QStringLiteral("framing phrase 5 speaks of the reader reading or agreeing");
         QTest::newRow("opening of a long wait") << Mutation([](PhraseBook &b) {
             b.common[2].title = QStringLiteral("许多话在心里放了很久，终于写给你。");
         }) << QStringLiteral("framing phrase 3 speaks of waiting or hesitating to write");
