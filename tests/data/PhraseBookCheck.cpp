@@ -89,7 +89,7 @@ const QList<Breach> &stageAndTimeWords()
             QStringLiteral("攒了很久|转了很多圈|放了很久|想了很久|停了很久|什么表情")),
         // A letter that may never be sent cannot count on being read, nor on words said before it.
         breach("the reader reading or agreeing",
-            QStringLiteral("读完|反复地读|读起来|读到这里|慢慢读|再说一遍|一定懂")),
+            QStringLiteral("读完|反复地读|读起来|读到这里|慢慢读|再说一遍|一定懂|一定收到")),
         breach("a bright display", QStringLiteral("闪闪发光")),
     };
     return list;
