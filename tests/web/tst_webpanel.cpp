@@ -128,6 +128,8 @@ void tst_WebPanel::programWithUnreachableHostStartsNoEngine()
 {
     QTemporaryDir runtime;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // A folder of its own for the one-copy lock: another copy on the machine would end this one.
+    env.insert(QStringLiteral("TMPDIR"), runtime.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     QProcess program;
     program.setProcessEnvironment(env);
