@@ -1,8 +1,8 @@
 // Prints the time to save and to open a 1 MB letter as RTF and as plain text, and each figure's
 // ratio to the 100 ms goal. Best of five runs.
+#include "BestOf.h"
 #include "DocumentFile.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -16,18 +16,6 @@
 namespace {
 
 constexpr double kGoalMs = 100.0;
-
-double bestOf(int runs, const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 void fillLetter(QTextDocument &doc, qint64 bytes)
 {

@@ -2,13 +2,13 @@
 // page to PNG at 300 dpi, three pages as one long picture, and one page painted at screen size as
 // the preview paints it; each beside its goal, and the three-page PDF beside LibreOffice turning the
 // same letter, saved as RTF, into PDF (where soffice is installed). Best of several runs.
+#include "BestOf.h"
 #include "DocumentFile.h"
 #include "LetterExport.h"
 #include "LetterFixture.h"
 #include "LetterPaper.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QProcess>
@@ -23,18 +23,6 @@
 using namespace Paper;
 
 namespace {
-
-double bestOf(int runs, const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 void report(const char *what, double ms, double goalMs)
 {
