@@ -60,11 +60,15 @@ TPaperDialog::TPaperDialog(QWidget *parent)
     Preview->setAccessibleName(QStringLiteral("信纸预览"));
     Preview->setMinimumSize(300, 380);
 
-    // Typing comes in bursts: the letter is laid out again once the burst pauses for a frame.
+    // Typing comes in bursts: the letter is laid out again once the burst pauses for a frame. A closed
+    // dialog lays out nothing; SetSource lays the letter out afresh when it opens again.
     m_typing = new QTimer(this);
     m_typing->setSingleShot(true);
     m_typing->setInterval(16);
-    connect(m_typing, &QTimer::timeout, this, &TPaperDialog::refresh);
+    connect(m_typing, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            refresh();
+    });
 
     setupChoices();
     setupButtons();

@@ -57,7 +57,8 @@ void TfrmMain::UpdateToolActions()
     const bool writable = !CommandMemo()->isReadOnly();
     for (QAction *a : { EditReplace, ToolFont, ToolToTraditional, ToolToSimplified })
         a->setEnabled(writable);
-    if (FindDialog)
+    // A hidden panel is brought up to date by ShowFind when it opens.
+    if (FindDialog && FindDialog->isVisible())
         FindDialog->UpdateButtons();
 }
 

@@ -137,11 +137,12 @@ bool TFindReplaceDialog::targetWritable() const
 void TFindReplaceDialog::UpdateButtons()
 {
     const bool hasText = !edtFind->text().isEmpty();
+    const bool writable = targetWritable();
     btnFindNext->setEnabled(hasText);
     btnFindPrevious->setEnabled(hasText);
-    btnReplace->setEnabled(hasText && targetWritable());
-    btnReplaceAll->setEnabled(hasText && targetWritable());
-    edtReplace->setEnabled(targetWritable());
+    btnReplace->setEnabled(hasText && writable);
+    btnReplaceAll->setEnabled(hasText && writable);
+    edtReplace->setEnabled(writable);
 }
 
 bool TFindReplaceDialog::FindNext(bool backward)
