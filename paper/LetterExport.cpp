@@ -38,7 +38,7 @@ void commit(QSaveFile &file)
 
 void writePng(QSaveFile &file, const QImage &image)
 {
-    if (!image.save(&file, "PNG"))
+    if (!WritePng(file, image))
         fail(file.fileName(),
             file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("无法编码图片"));
 }
