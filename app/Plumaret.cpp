@@ -152,7 +152,7 @@ int RunPlumaret(TPlumaretApplication &app)
     try {
         // Read beside the window's construction; Connect in FormShow takes it.
         TStorePreload phraseBook(QString::fromLatin1(DatabaseFileName));
-        TfrmMain window;
+        TfrmMain window(nullptr, TfrmMain::TStartOrder::VisibleFirst);
         TCloseWatcher watcher;
         window.installEventFilter(&watcher);
         instance.OnMessage = [&window](int message) {

@@ -34,6 +34,7 @@
 #include "PageControl.h"
 #include "PlumaretApplication.h"
 #include "PlumaretError.h"
+#include "StartCompletion.h"
 #include "TextMargin.h"
 #include "ToolBar1.h"
 #include "ToolPictures.h"
@@ -84,23 +85,22 @@ QTextEdit *editor(QWidget *parent, const char *name, const QString &accessibleNa
     return edit;
 }
 
-// A page whose one editor fills it. Made inside its page control, so that every text is measured
-// in the window's font from the start.
-QWidget *fillingPage(
-    QWidget *pages, const char *editorName, const QString &accessibleName, QTextEdit **content)
+// The one editor of a page, filling it. The page is made inside its page control, so that every
+// text is measured in the window's font from the start.
+QTextEdit *fillingEditor(QWidget *page, const char *editorName, const QString &accessibleName)
 {
-    auto *page = new QWidget(pages);
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    *content = editor(page, editorName, accessibleName);
-    layout->addWidget(*content);
-    return page;
+    QTextEdit *content = editor(page, editorName, accessibleName);
+    layout->addWidget(content);
+    return content;
 }
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget *parent)
+TfrmMain::TfrmMain(QWidget *parent, TStartOrder order)
     : QMainWindow(parent)
+    , m_order(order)
 {
     setupWindow();
     setupActions();
@@ -111,14 +111,15 @@ TfrmMain::TfrmMain(QWidget *parent)
     // The first texts are measured from here on.
     WaitForFontconfig();
     setupNameFields();
-    setupModePages();
+    setupAutoPage();
     setupSplitter();
     setupEditorPages();
-    setupPersonality();
     setupAdvertisement();
     setupTimer();
     setupPaper();
     FormCreate();
+    if (m_order == TStartOrder::AllAtOnce)
+        buildHiddenPages();
 }
 
 TfrmMain::~TfrmMain()
@@ -372,7 +373,7 @@ void TfrmMain::setupNameFields()
     Anchor(edtSheName, QRect(14, 77, 138, 22), pnlNames, NamesDesign, Qt::Horizontal);
 }
 
-void TfrmMain::setupModePages()
+void TfrmMain::setupAutoPage()
 {
     // Each page is made inside pgMode: a page without a parent would measure its texts in another font.
     tsAuto = new QWidget(pgMode);
@@ -391,7 +392,10 @@ void TfrmMain::setupModePages()
     btnStart->setObjectName(QStringLiteral("btnStart"));
     Anchor(btnStart, QRect(10, 52, 138, 27), pgMode, ModeDesign, Qt::Horizontal);
     pgMode->addWidget(tsAuto);
+}
 
+void TfrmMain::setupListPages()
+{
     tsTemplate = new QWidget(pgMode);
     tsTemplate->setObjectName(QStringLiteral("tsTemplate"));
     lblTemplate = placedLabel(tsTemplate, QStringLiteral("选择情书模版"), QPoint(10, 3));
@@ -438,17 +442,33 @@ void TfrmMain::setupEditorPages()
     pgEdit->setAccessibleName(QStringLiteral("编辑器"));
     border->addWidget(pgEdit);
 
-    tsEditor = fillingPage(pgEdit, "edtEditor", QStringLiteral("情书编辑器"), &edtEditor);
+    tsEditor = new QWidget(pgEdit);
+    edtEditor = fillingEditor(tsEditor, "edtEditor", QStringLiteral("情书编辑器"));
     tsEditor->setObjectName(QStringLiteral("tsEditor"));
     pgEdit->addTab(tsEditor, QStringLiteral("情书编辑器"));
 
-    tsBrowse = fillingPage(pgEdit, "edtBrowse", QStringLiteral("模版浏览器"), &edtBrowse);
-    edtBrowse->setReadOnly(true);
-    tsBrowse->setObjectName(QStringLiteral("tsBrowse"));
-    pgEdit->addTab(tsBrowse, QStringLiteral("模版浏览器"));
+    // The other pages are filled once the window is up; their tabs show from the start.
+    const struct
+    {
+        QWidget *TfrmMain::*member;
+        const char *name;
+        const char *title;
+    } pages[] = { { &TfrmMain::tsBrowse, "tsBrowse", "模版浏览器" },
+        { &TfrmMain::tsPersonality, "tsPersonality", "个性情书" },
+        { &TfrmMain::tsMemo, "tsMemo", "备注编辑器" } };
+    for (const auto &page : pages) {
+        auto *widget = new QWidget(pgEdit);
+        widget->setObjectName(QLatin1String(page.name));
+        pgEdit->addTab(widget, QString::fromUtf8(page.title));
+        this->*page.member = widget;
+    }
+}
 
-    tsPersonality = new QWidget(pgEdit);
-    tsPersonality->setObjectName(QStringLiteral("tsPersonality"));
+void TfrmMain::fillHiddenEditorPages()
+{
+    edtBrowse = fillingEditor(tsBrowse, "edtBrowse", QStringLiteral("模版浏览器"));
+    edtBrowse->setReadOnly(true);
+
     pgPersonality = new QTabWidget(tsPersonality);
     pgPersonality->setObjectName(QStringLiteral("pgPersonality"));
     pgPersonality->setAccessibleName(QStringLiteral("个性情书"));
@@ -460,11 +480,8 @@ void TfrmMain::setupEditorPages()
     Anchor(btnMakeLetter, QRect(8, 183, 89, 25), pgEdit, EditDesign);
     edtPersonality = editor(tsPersonality, "edtPersonality", QStringLiteral("个性情书"));
     Anchor(edtPersonality, QRect(8, 214, 376, 154), pgEdit, EditDesign, Qt::Horizontal | Qt::Vertical);
-    pgEdit->addTab(tsPersonality, QStringLiteral("个性情书"));
 
-    tsMemo = fillingPage(pgEdit, "edtMemo", QStringLiteral("备注编辑器"), &edtMemo);
-    tsMemo->setObjectName(QStringLiteral("tsMemo"));
-    pgEdit->addTab(tsMemo, QStringLiteral("备注编辑器"));
+    edtMemo = fillingEditor(tsMemo, "edtMemo", QStringLiteral("备注编辑器"));
 }
 
 void TfrmMain::setupTimer()
@@ -484,11 +501,43 @@ void TfrmMain::setupTimer()
 void TfrmMain::FormCreate()
 {
     PhraseStore = std::make_unique<TAdoBuilder>();
+    SetTextMargin(edtEditor, 10);
+    CreateDocumentController();
+}
+
+void TfrmMain::buildHiddenPages()
+{
+    if (m_hiddenPagesBuilt)
+        return;
+    m_hiddenPagesBuilt = true;
+    setupListPages();
+    fillHiddenEditorPages();
+    setupPersonality();
     // The two lists' rows carry their records in the models the letter routines attach.
     SetupLetterLists();
-    for (QTextEdit *edit : { edtEditor, edtBrowse, edtMemo, edtPersonality })
+    for (QTextEdit *edit : { edtBrowse, edtMemo, edtPersonality }) {
         SetTextMargin(edit, 10);
-    CreateDocumentController();
+        attachEditorMenu(edit);
+    }
+}
+
+void TfrmMain::loadLists()
+{
+    LoadTemplates();
+    LoadPhraseClasses();
+}
+
+void TfrmMain::CompleteStart()
+{
+    if (m_hiddenPagesBuilt)
+        return;
+    buildHiddenPages();
+    try {
+        loadLists();
+    } catch (...) {
+        // As at once: the box tells, the window stays.
+        ShowException(std::current_exception());
+    }
 }
 
 bool TfrmMain::FormShow()
@@ -504,8 +553,10 @@ bool TfrmMain::FormShow()
     btnAuto->setChecked(true);
     pgMode->setCurrentIndex(0);
     pgEdit->setCurrentIndex(0);
-    LoadTemplates();
-    LoadPhraseClasses();
+    if (m_order == TStartOrder::AllAtOnce)
+        loadLists();
+    else
+        new TStartCompletion(this, [this] { CompleteStart(); });
     NavigateAdvertisement();
     return true;
 }

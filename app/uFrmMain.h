@@ -54,7 +54,11 @@ class TfrmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TfrmMain(QWidget *parent = nullptr);
+    // The program itself builds the pages hidden at start after its first paint, to appear sooner;
+    // everything else gets the whole window at once.
+    enum class TStartOrder { AllAtOnce, VisibleFirst };
+
+    explicit TfrmMain(QWidget *parent = nullptr, TStartOrder order = TStartOrder::AllAtOnce);
     ~TfrmMain() override;
 
     // Owned fields.
@@ -156,6 +160,8 @@ public:
 
     // Event handlers.
     void FormCreate();
+    // Builds the hidden pages and fills the lists, once; with VisibleFirst after the first paint.
+    void CompleteStart();
     // False when the database could not be connected: the window must not appear.
     bool FormShow();
     void FormDestroy();
@@ -262,17 +268,24 @@ private:
     void setupPanels();
     void setupModeBar();
     void setupNameFields();
-    void setupModePages();
+    void setupAutoPage();
+    void setupListPages();
     void setupSplitter();
     void setupControls(); // pictures, splitter settings and the look (uFrmMainControls.cpp)
     void setupEditorPages();
+    void fillHiddenEditorPages();
     void setupPersonality();
+    void buildHiddenPages();
+    void loadLists();
+    void attachEditorMenu(QTextEdit *edit);
     void setupAdvertisement();
     void setupTimer();
     void setupEditCommands();
     void setupToolCommands();
     void setupPaper();
 
+    TStartOrder m_order;
+    bool m_hiddenPagesBuilt = false;
     bool m_formShown = false;
     bool m_updateRunning = false;
     bool m_updateDone = false;

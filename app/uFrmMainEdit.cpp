@@ -249,15 +249,17 @@ void TfrmMain::setupEditCommands()
     MenuItem2->setObjectName(QStringLiteral("MenuItem2"));
     item(ppiAll, "ppiAll", QStringLiteral("全选(&A)"), &TfrmMain::ppiAllClick);
 
-    for (QTextEdit *edit : { edtEditor, edtBrowse, edtPersonality, edtMemo }) {
-        edit->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
-            edtEditorContextPopup(edit);
-            edtTextPopMenu->popup(edit->viewport()->mapToGlobal(pos));
-        });
-    }
-
+    attachEditorMenu(edtEditor);
     new TEditCommandFilter(this);
+}
+
+void TfrmMain::attachEditorMenu(QTextEdit *edit)
+{
+    edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
+        edtEditorContextPopup(edit);
+        edtTextPopMenu->popup(edit->viewport()->mapToGlobal(pos));
+    });
 }
 
 void TfrmMain::FileNewExecute()

@@ -4,52 +4,20 @@
 #include "uFrmMain.h"
 
 #include "AdvertisementProbe.h"
+#include "FirstPaintHook.h"
 #include "LetterComposer.h"
 #include "VendorSite.h"
 #include "VerticalPhrase.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QFrame>
 #include <QLibrary>
 #include <QVBoxLayout>
-#include <functional>
 #include <unistd.h>
 
 namespace {
 
 using CreatePanelFn = QWidget *(*)(QWidget *parent, const char *url, QWidget *placeholder);
-
-// Calls back once, after the watched widget's first paint has been handled.
-class FirstPaintHook : public QObject
-{
-public:
-    FirstPaintHook(QWidget *watched, std::function<void()> callback)
-        : QObject(watched)
-        , m_callback(std::move(callback))
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    m_callback();
-                    deleteLater();
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_callback;
-};
 
 CreatePanelFn resolvePanelFactory(const QStringList &candidates)
 {
@@ -81,7 +49,7 @@ void TfrmMain::setupAdvertisement()
 
 void TfrmMain::NavigateAdvertisement()
 {
-    auto *hook = new FirstPaintHook(pnlAD, [this] {
+    auto *hook = new TFirstPaintHook(pnlAD, [this] {
         auto *probe = new TAdvertisementProbe(AdvertisementUrl, this);
         connect(probe, &TAdvertisementProbe::finished, this, [this, probe](bool answered) {
             probe->deleteLater();

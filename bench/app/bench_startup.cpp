@@ -1,6 +1,6 @@
 // Starts the bare window, the bare window with a line of Chinese text and the program in turn, and
 // prints the median wall time from process start to the first paint, the median peak memory, and
-// the ratios to the bare window.
+// the ratios to the two baselines.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -87,11 +87,13 @@ int main(int argc, char *argv[])
     std::printf("platform: %s, runs: %d (medians)\n",
         qPrintable(env.value(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"))), runs);
     const double bt = median(programs[0].ms), bm = median(programs[0].kib);
+    const double ct = median(programs[1].ms);
     for (const Program &p : programs) {
         const double t = median(p.ms), m = median(p.kib);
-        std::printf("%s: first paint %5.1f ms (%.2fx), peak memory %5.1f MiB (%.2fx)\n", p.label, t, t / bt,
-            m / 1024, m / bm);
+        std::printf(
+            "%s: first paint %5.1f ms (%.2fx bare, %.2fx bare + Chinese), peak memory %5.1f MiB (%.2fx)\n",
+            p.label, t, t / bt, t / ct, m / 1024, m / bm);
     }
-    std::printf("goal: the window within 1.30x of the bare window's time\n");
+    std::printf("goal: the window within 1.30x of bare + Chinese\n");
     return 0;
 }

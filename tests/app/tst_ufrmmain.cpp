@@ -119,6 +119,8 @@ private slots:
     void startUpFailureShowsBoxAndWindowStaysHidden_data();
     void startUpFailureShowsBoxAndWindowStaysHidden();
     void startUpWithPhraseBook();
+    void visibleFirstBuildsTheRestBeforeAnyInput_data();
+    void visibleFirstBuildsTheRestBeforeAnyInput();
 
     void restoreMessage_data();
     void restoreMessage();
@@ -632,6 +634,44 @@ void tst_uFrmMain::startUpWithPhraseBook()
     QCOMPARE(w.pgMode->currentIndex(), 0);
     QCOMPARE(w.pgEdit->currentIndex(), 0);
     QTRY_COMPARE(w.centralWidget()->size(), QSize(725, 443));
+}
+
+void tst_uFrmMain::visibleFirstBuildsTheRestBeforeAnyInput_data()
+{
+    QTest::addColumn<bool>("typeAtOnce");
+    QTest::newRow("built after the first paint") << false;
+    QTest::newRow("a key before the first paint") << true;
+}
+
+void tst_uFrmMain::visibleFirstBuildsTheRestBeforeAnyInput()
+{
+    QFETCH(bool, typeAtOnce);
+    const QString fixture = QStringLiteral(WINDOW_FIXTURE_DB);
+    if (fixture.isEmpty() || !QFile::exists(fixture))
+        QSKIP("no fixture phrase book is built (targets testbook or phrasebook)");
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(fixture, dir.filePath(QStringLiteral("db.dll"))));
+    QVERIFY(QDir::setCurrent(dir.path()));
+
+    TfrmMain w(nullptr, TfrmMain::TStartOrder::VisibleFirst);
+    QVERIFY(!w.vstTemplate && !w.edtMemo && !w.pgPersonality);
+    QCOMPARE(w.pgEdit->count(), 4);
+    BoxCatcher catcher;
+    w.show();
+    QVERIFY2(!catcher.seen.shown, qPrintable(catcher.seen.text));
+    if (typeAtOnce) {
+        // Not yet painted: the key must still meet the whole window, and reach its field.
+        QVERIFY(!w.vstTemplate);
+        QTest::keyClick(w.edtYourName, Qt::Key_A);
+        QVERIFY(w.vstTemplate && w.edtMemo && w.pgPersonality);
+        QCOMPARE(w.edtYourName->text(), QStringLiteral("a"));
+    }
+    QTRY_VERIFY(w.vstTemplate && w.vstTemplate->model());
+    QVERIFY(w.vstTemplate->model()->rowCount() > 0);
+    QVERIFY(w.edtQHType->count() > 0);
+    QCOMPARE(w.pgEdit->widget(3)->findChild<QTextEdit *>(), w.edtMemo);
+    QVERIFY(w.edtMemo->contextMenuPolicy() == Qt::CustomContextMenu);
+    QVERIFY2(!catcher.seen.shown, qPrintable(catcher.seen.text));
 }
 
 void tst_uFrmMain::restoreMessage_data()

@@ -1,0 +1,55 @@
+#include "StartCompletion.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPointer>
+#include <QWidget>
+
+#include "FirstPaintHook.h"
+
+namespace {
+
+bool isInput(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::InputMethod:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+        return true;
+    default:
+        return event->isInputEvent();
+    }
+}
+
+} // namespace
+
+TStartCompletion::TStartCompletion(QWidget *window, std::function<void()> complete)
+    : QObject(window)
+    , m_complete(std::move(complete))
+{
+    qApp->installEventFilter(this);
+    QPointer<TStartCompletion> self(this);
+    new TFirstPaintHook(window, [self] {
+        if (self)
+            self->complete();
+    });
+}
+
+bool TStartCompletion::eventFilter(QObject *, QEvent *event)
+{
+    if (isInput(event))
+        complete(); // the event then goes on to a complete window
+    return false;
+}
+
+void TStartCompletion::complete()
+{
+    if (!m_complete)
+        return;
+    qApp->removeEventFilter(this);
+    // Cleared first: what it runs may show a box whose events come through here.
+    const std::function<void()> run = std::move(m_complete);
+    m_complete = nullptr;
+    deleteLater();
+    run();
+}
