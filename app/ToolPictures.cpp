@@ -1,8 +1,13 @@
 #include "ToolPictures.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPixmapCache>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace {
 
@@ -118,6 +123,46 @@ QPixmap picture(int index, int size)
     return pixmap;
 }
 
+// Draws a picture at the size and in the mode asked for, when first asked: a menu never opened
+// costs nothing at start.
+class TDrawnPictureEngine : public QIconEngine
+{
+public:
+    explicit TDrawnPictureEngine(int index)
+        : m_index(index)
+    {
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const QString key = QStringLiteral("plumaret-picture-%1-%2-%3")
+                                .arg(m_index)
+                                .arg(qMin(size.width(), size.height()))
+                                .arg(int(mode));
+        QPixmap result;
+        if (QPixmapCache::find(key, &result))
+            return result;
+        result = picture(m_index, qMin(size.width(), size.height()));
+        if (mode != QIcon::Normal) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            result = QApplication::style()->generatedIconPixmap(mode, result, &option);
+        }
+        QPixmapCache::insert(key, result);
+        return result;
+    }
+
+    QIconEngine *clone() const override { return new TDrawnPictureEngine(m_index); }
+
+private:
+    int m_index;
+};
+
 const char *themeName(int index)
 {
     switch (index) {
@@ -151,10 +196,7 @@ QIcon ToolPicture(int index)
     const char *name = themeName(index);
     if (!name)
         return QIcon();
-    QIcon drawn;
-    drawn.addPixmap(picture(index, 16));
-    drawn.addPixmap(picture(index, 32));
-    return ThemePicture(name, drawn);
+    return ThemePicture(name, QIcon(new TDrawnPictureEngine(index)));
 }
 
 QIcon ThemePicture(const char *name, const QIcon &fallback)

