@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -106,6 +107,7 @@ private slots:
     void modeButtonShowsItsPage_data();
     void modeButtonShowsItsPage();
     void toolbarBackground();
+    void paneLookStaysInThePanes();
     void toolPicturesComeFromTheIconTheme_data();
     void toolPicturesComeFromTheIconTheme();
     void fontIsSongAndRendersChinese();
@@ -401,6 +403,31 @@ void tst_uFrmMain::modeButtonShowsItsPage()
     // Nothing else changes.
     QCOMPARE(w->pgEdit->currentIndex(), 3);
     QCOMPARE(w->edtEditor->toPlainText(), QStringLiteral("亲爱的"));
+}
+
+void tst_uFrmMain::paneLookStaysInThePanes()
+{
+    auto w = shownWindow();
+    QTRY_VERIFY(w->btnStart->isVisible());
+    // The middle of a button's top edge, and of a field's left edge.
+    const auto topEdge
+        = [](QWidget *widget) { return widget->grab().toImage().pixelColor(widget->width() / 2, 0); };
+    QCOMPARE(topEdge(w->btnStart), QColor(0x8C, 0xC6, 0xEA));
+    const QImage field = w->edtYourName->grab().toImage();
+    QCOMPARE(field.pixelColor(0, field.height() / 2), QColor(0xA4, 0xD5, 0xF0));
+    QCOMPARE(field.pixelColor(field.width() / 2, field.height() / 2), QColor(Qt::white));
+
+    // A button of the same window outside the panes, and of a box, keep the platform's look.
+    QPushButton outside(QStringLiteral("确定"), w.get());
+    outside.setGeometry(300, 300, 80, 25);
+    outside.show();
+    QVERIFY(topEdge(&outside) != QColor(0x8C, 0xC6, 0xEA));
+    QMessageBox box(
+        QMessageBox::Information, QStringLiteral("盒子"), QStringLiteral("内容"), QMessageBox::Ok);
+    QAbstractButton *ok = box.button(QMessageBox::Ok);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QVERIFY(topEdge(ok) != QColor(0x8C, 0xC6, 0xEA));
 }
 
 void tst_uFrmMain::toolbarBackground()
