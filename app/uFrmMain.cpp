@@ -119,7 +119,7 @@ TfrmMain::TfrmMain(QWidget *parent, TStartOrder order)
     setupPaper();
     FormCreate();
     if (m_order == TStartOrder::AllAtOnce)
-        buildHiddenPages();
+        completeWindow();
 }
 
 TfrmMain::~TfrmMain()
@@ -505,11 +505,13 @@ void TfrmMain::FormCreate()
     CreateDocumentController();
 }
 
-void TfrmMain::buildHiddenPages()
+void TfrmMain::completeWindow()
 {
-    if (m_hiddenPagesBuilt)
+    if (m_windowComplete)
         return;
-    m_hiddenPagesBuilt = true;
+    m_windowComplete = true;
+    // The icon's pictures are read when it is set; the taskbar can wait for them as long as the pages.
+    setupWindowIcon();
     setupListPages();
     fillHiddenEditorPages();
     setupPersonality();
@@ -529,9 +531,9 @@ void TfrmMain::loadLists()
 
 void TfrmMain::CompleteStart()
 {
-    if (m_hiddenPagesBuilt)
+    if (m_windowComplete)
         return;
-    buildHiddenPages();
+    completeWindow();
     try {
         loadLists();
     } catch (...) {

@@ -54,7 +54,8 @@ class TfrmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // The program itself builds the pages hidden at start after its first paint, to appear sooner;
+    // The program itself builds the pages hidden at start (and sets its icon) after its first paint,
+    // to appear sooner;
     // everything else gets the whole window at once.
     enum class TStartOrder { AllAtOnce, VisibleFirst };
 
@@ -160,7 +161,8 @@ public:
 
     // Event handlers.
     void FormCreate();
-    // Builds the hidden pages and fills the lists, once; with VisibleFirst after the first paint.
+    // Builds the hidden pages, sets the icon and fills the lists, once; with VisibleFirst after the
+    // first paint.
     void CompleteStart();
     // False when the database could not be connected: the window must not appear.
     bool FormShow();
@@ -275,7 +277,8 @@ private:
     void setupEditorPages();
     void fillHiddenEditorPages();
     void setupPersonality();
-    void buildHiddenPages();
+    void setupWindowIcon();
+    void completeWindow();
     void loadLists();
     void attachEditorMenu(QTextEdit *edit);
     void setupAdvertisement();
@@ -285,7 +288,7 @@ private:
     void setupPaper();
 
     TStartOrder m_order;
-    bool m_hiddenPagesBuilt = false;
+    bool m_windowComplete = false;
     bool m_formShown = false;
     bool m_updateRunning = false;
     bool m_updateDone = false;

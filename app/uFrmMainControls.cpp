@@ -41,13 +41,16 @@ void dressModeButton(TImgCheckButton *button, const QString &name)
 
 } // namespace
 
-void TfrmMain::setupControls()
+void TfrmMain::setupWindowIcon()
 {
     QIcon icon;
     icon.addFile(QStringLiteral(":/controls/pictures/icon32.png"));
     icon.addFile(QStringLiteral(":/controls/pictures/icon128.png"));
     setWindowIcon(icon);
+}
 
+void TfrmMain::setupControls()
+{
     dressModeButton(btnAuto, QStringLiteral("btnAuto"));
     dressModeButton(btnTemplate, QStringLiteral("btnTemplate"));
     dressModeButton(btnGroup, QStringLiteral("btnGroup"));
