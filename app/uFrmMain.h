@@ -54,9 +54,8 @@ class TfrmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // The program itself builds the pages hidden at start (and sets its icon) after its first paint,
-    // to appear sooner;
-    // everything else gets the whole window at once.
+    // The program itself builds the pages hidden at start (and sets its icon) after its first
+    // paint, to appear sooner; everything else gets the whole window at once.
     enum class TStartOrder { AllAtOnce, VisibleFirst };
 
     explicit TfrmMain(QWidget *parent = nullptr, TStartOrder order = TStartOrder::AllAtOnce);
