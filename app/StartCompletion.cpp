@@ -9,6 +9,8 @@
 
 namespace {
 
+// What acts on the window. The pointer entering or hovering does not: it arrives when the window
+// appears under it, often before the first paint, and would put the rest in front of that paint.
 bool isInput(const QEvent *event)
 {
     switch (event->type()) {
@@ -16,6 +18,12 @@ bool isInput(const QEvent *event)
     case QEvent::DragEnter:
     case QEvent::Drop:
         return true;
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave:
+        return false;
     default:
         return event->isInputEvent();
     }

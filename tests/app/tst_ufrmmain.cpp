@@ -687,7 +687,10 @@ void tst_uFrmMain::visibleFirstBuildsTheRestBeforeAnyInput()
     w.show();
     QVERIFY2(!catcher.seen.shown, qPrintable(catcher.seen.text));
     if (typeAtOnce) {
-        // Not yet painted: the key must still meet the whole window, and reach its field.
+        // Not yet painted: the pointer over the window waits for the paint, a key must still meet
+        // the whole window, and reach its field.
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(w.edtYourName, &enter);
         QVERIFY(!w.vstTemplate);
         QTest::keyClick(w.edtYourName, Qt::Key_A);
         QVERIFY(w.vstTemplate && w.edtMemo && w.pgPersonality);
