@@ -135,6 +135,16 @@ const QList<Breach> &bodyOnlyWords()
     return list;
 }
 
+// Some template bodies end on this wish; as the closing after a breakup or an unsent letter it reads
+// as a goodbye.
+const QList<Breach> &closingOnlyWords()
+{
+    static const QList<Breach> list = {
+        breach("a parting wish", QStringLiteral("照顾好自己|好好照顾自己")),
+    };
+    return list;
+}
+
 int differingPositions(const QString &a, const QString &b)
 {
     int n = 0;
@@ -311,6 +321,8 @@ private:
             ++perType[c.type];
             checkText(where, c.title, true);
             checkWords(where, c.title, stageAndTimeWords());
+            if (c.type == 2)
+                checkWords(where, c.title, closingOnlyWords());
             const QString key = QString::number(c.type) + normalisedForComparison(c.title);
             if (seen.contains(key))
                 fault(where + QStringLiteral(" is a duplicate: ") + quoted(c.title));

@@ -299,8 +299,14 @@ private slots:
             phrase(b, 2).title = QStringLiteral("沉闷的日子，总能被你的幽默变得轻快起来。");
         }) << QStringLiteral("phrase 2 speaks of a broken construction");
         QTest::newRow("closing sounding like being away") << Mutation([](PhraseBook &b) {
-            b.common[4].title = QStringLiteral("好好照顾自己，这是我最放不下的事。");
+            b.common[4].title = QStringLiteral("好好吃饭，这是我最放不下的事。");
         }) << QStringLiteral("framing phrase 5 speaks of pining or farewell");
+        QTest::newRow("closing of a parting wish") << Mutation([](PhraseBook &b) {
+            b.common[5].title = QStringLiteral("请照顾好自己，我会一直想你。");
+        }) << QStringLiteral("framing phrase 6 speaks of a parting wish");
+        QTest::newRow("opening may wish care") << Mutation([](PhraseBook &b) {
+            b.common[2].title = QStringLiteral("先说一句：好好照顾自己，再说别的。");
+        }) << QString();
         QTest::newRow("salutation pining")
             << Mutation([](PhraseBook &b) { b.common[1].title = QStringLiteral("朝思暮想的"); })
             << QStringLiteral("framing phrase 2 speaks of pining or farewell");
