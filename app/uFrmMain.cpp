@@ -519,7 +519,7 @@ void TfrmMain::completeWindow()
     SetupLetterLists();
     for (QTextEdit *edit : { edtBrowse, edtMemo, edtPersonality }) {
         SetTextMargin(edit, 10);
-        attachEditorMenu(edit);
+        attachEditor(edit);
     }
 }
 

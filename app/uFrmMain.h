@@ -279,13 +279,15 @@ private:
     void setupWindowIcon();
     void completeWindow();
     void loadLists();
-    void attachEditorMenu(QTextEdit *edit);
+    // The edit actions follow the editor, and its context menu is the window's.
+    void attachEditor(QTextEdit *edit);
     void setupAdvertisement();
     void setupTimer();
     void setupEditCommands();
     void setupToolCommands();
     void setupPaper();
 
+    QObject *m_editCommandFilter = nullptr; // of uFrmMainEdit.cpp
     TStartOrder m_order;
     bool m_windowComplete = false;
     bool m_formShown = false;

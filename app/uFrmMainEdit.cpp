@@ -115,11 +115,12 @@ public:
         qApp->installEventFilter(this);
         connect(qApp, &QApplication::focusChanged, this, [this] { scheduleUpdate(); });
         connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { scheduleUpdate(); });
-        for (QTextEdit *edit :
-            { window->edtEditor, window->edtBrowse, window->edtPersonality, window->edtMemo }) {
-            connect(edit, &QTextEdit::selectionChanged, this, [this] { scheduleUpdate(); });
-            connect(edit, &QTextEdit::undoAvailable, this, [this] { scheduleUpdate(); });
-        }
+    }
+
+    void watch(QTextEdit *edit)
+    {
+        connect(edit, &QTextEdit::selectionChanged, this, [this] { scheduleUpdate(); });
+        connect(edit, &QTextEdit::undoAvailable, this, [this] { scheduleUpdate(); });
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -249,12 +250,13 @@ void TfrmMain::setupEditCommands()
     MenuItem2->setObjectName(QStringLiteral("MenuItem2"));
     item(ppiAll, "ppiAll", QStringLiteral("全选(&A)"), &TfrmMain::ppiAllClick);
 
-    attachEditorMenu(edtEditor);
-    new TEditCommandFilter(this);
+    m_editCommandFilter = new TEditCommandFilter(this);
+    attachEditor(edtEditor);
 }
 
-void TfrmMain::attachEditorMenu(QTextEdit *edit)
+void TfrmMain::attachEditor(QTextEdit *edit)
 {
+    static_cast<TEditCommandFilter *>(m_editCommandFilter)->watch(edit);
     edit->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
         edtEditorContextPopup(edit);
