@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include "PlumaretApplication.h"
-#include "StorePreload.h"
 #include "uDataBase.h"
 #include "uFrmMain.h"
 
@@ -150,8 +149,6 @@ int RunPlumaret(TPlumaretApplication &app)
     }
 
     try {
-        // Read beside the window's construction; Connect in FormShow takes it.
-        TStorePreload phraseBook(QString::fromLatin1(DatabaseFileName));
         TfrmMain window(nullptr, TfrmMain::TStartOrder::VisibleFirst);
         TCloseWatcher watcher;
         window.installEventFilter(&watcher);

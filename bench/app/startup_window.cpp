@@ -2,10 +2,16 @@
 #include "FirstPaint.h"
 #include "Plumaret.h"
 #include "PlumaretApplication.h"
+#include "StorePreload.h"
+#include "uDataBase.h"
 #include "uFrmMain.h"
+
+#include <QThread>
 
 int main(int argc, char *argv[])
 {
+    QThread::currentThread();
+    TStorePreload phraseBook(QString::fromLatin1(DatabaseFileName));
     TPlumaretApplication app(argc, argv);
     FirstPaint<TfrmMain> watcher;
     app.installEventFilter(&watcher);
