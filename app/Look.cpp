@@ -184,9 +184,13 @@ void ApplyPalette(QWidget *window)
     window->setPalette(pal);
 }
 
+void InstallLook()
+{
+    if (!dynamic_cast<TPaneStyle *>(QApplication::style()))
+        QApplication::setStyle(new TPaneStyle);
+}
+
 void ApplyPaneLook(QWidget *pane)
 {
     pane->setProperty(PaneProperty, true);
-    if (!dynamic_cast<TPaneStyle *>(QApplication::style()))
-        QApplication::setStyle(new TPaneStyle);
 }

@@ -131,6 +131,8 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::setupWindow()
 {
+    // Before the first control asks for the application's style, so that only one is ever made.
+    InstallLook();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(ProductTitle));
     // The program's font for all it shows: its popups and boxes, which do not inherit from the window,
