@@ -75,7 +75,7 @@ const QList<Breach> &stageAndTimeWords()
         breach("a crush or a first confession",
             QStringLiteral(
                 "站在原地|过客|偷偷高兴|大概喜欢就是|从哪一刻开始|若你也|你可能不知道|假装镇定|偷偷看|"
-                "说上几句|不敢说永远")),
+                "说上几句|不敢说永远|矜持|偷偷")),
         breach("pining or farewell",
             QStringLiteral(
                 "朝思暮想|时常想起|牵肠挂肚|不会忘|一直记着|我慢慢等|留给你的位置|牵挂|惦记|惦念|放不下|"

@@ -229,6 +229,9 @@ private slots:
         QTest::newRow("drawable crush") << Mutation([](PhraseBook &b) {
             phrase(b, 2).title = QStringLiteral("你站在光里，我站在原地，心却已经走向了你。");
         }) << QStringLiteral("phrase 2 speaks of a crush or a first confession");
+        QTest::newRow("drawable early shyness") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("我本来想矜持一点的，可是一看见你就忘了。");
+        }) << QStringLiteral("phrase 2 speaks of a crush or a first confession");
         QTest::newRow("drawable farewell") << Mutation([](PhraseBook &b) {
             phrase(b, 2).title = QStringLiteral("你给我的好，我都记在心里，一辈子都不会忘。");
         }) << QStringLiteral("phrase 2 speaks of pining or farewell");
