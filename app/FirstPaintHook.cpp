@@ -1,13 +1,16 @@
 #include "FirstPaintHook.h"
 
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
-TFirstPaintHook::TFirstPaintHook(QWidget *watched, std::function<void()> callback)
+TFirstPaintHook::TFirstPaintHook(QWidget *watched, std::function<void()> callback, int latestMs)
     : QObject(watched)
     , m_callback(std::move(callback))
 {
     watched->installEventFilter(this);
+    if (latestMs >= 0)
+        QTimer::singleShot(latestMs, this, [this] { fire(); });
 }
 
 bool TFirstPaintHook::eventFilter(QObject *watched, QEvent *event)
@@ -15,12 +18,17 @@ bool TFirstPaintHook::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Paint) {
         watched->removeEventFilter(this);
         QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_callback();
-                deleteLater();
-            },
-            Qt::QueuedConnection);
+            this, [this] { fire(); }, Qt::QueuedConnection);
     }
     return false;
+}
+
+void TFirstPaintHook::fire()
+{
+    if (!m_callback)
+        return;
+    const std::function<void()> callback = std::move(m_callback);
+    m_callback = nullptr;
+    deleteLater();
+    callback();
 }

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "FirstPaintHook.h"
 #include "PlumaretApplication.h"
 #include "uDataBase.h"
 #include "uFrmMain.h"
@@ -19,6 +20,8 @@
 namespace {
 
 constexpr char ReplyDone[] = "done\n";
+// A window that is not painted (started minimised) listens after this long all the same.
+constexpr int ListenLatestMs = 1000;
 
 // Ends the event loop when the window closes, even while other windows of the program are open.
 class TCloseWatcher : public QObject
@@ -80,6 +83,14 @@ QString TSingleInstance::SocketPath() const
 
 bool TSingleInstance::TryBecomeFirst()
 {
+    if (!TakeLock())
+        return false;
+    Listen();
+    return true;
+}
+
+bool TSingleInstance::TakeLock()
+{
     if (m_dir.isEmpty())
         return true;
     m_lock = std::make_unique<QLockFile>(LockPath());
@@ -92,14 +103,19 @@ bool TSingleInstance::TryBecomeFirst()
         m_lock.reset();
         return true;
     }
+    return true;
+}
 
+void TSingleInstance::Listen()
+{
+    if (!m_lock || m_server)
+        return;
     // We hold the lock, so a socket left behind belongs to a copy that died.
     QLocalServer::removeServer(SocketPath());
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (m_server->listen(SocketPath()))
         connect(m_server, &QLocalServer::newConnection, this, &TSingleInstance::acceptConnections);
-    return true;
 }
 
 void TSingleInstance::acceptConnections()
@@ -143,7 +159,7 @@ bool TSingleInstance::SendToFirst(int message) const
 int RunPlumaret(TPlumaretApplication &app)
 {
     TSingleInstance instance(TSingleInstance::UserFolder(QDir::tempPath()));
-    if (!instance.TryBecomeFirst()) {
+    if (!instance.TakeLock()) {
         instance.SendToFirst(RestoreMessage);
         return 0;
     }
@@ -156,6 +172,11 @@ int RunPlumaret(TPlumaretApplication &app)
             if (message == RestoreMessage)
                 window.RestoreApplication();
         };
+        // Until the window is painted a second copy finds nobody listening and just ends, which is
+        // all that restoring a window not yet on the screen could do. A start-up box holds the
+        // window back; the copy listens behind it after a while all the same.
+        new TFirstPaintHook(
+            &window, [&instance] { instance.Listen(); }, ListenLatestMs);
         window.show();
         // A failed database connection keeps the window from appearing; the box has been shown.
         if (window.isVisible())

@@ -34,6 +34,9 @@ public:
     // True when this process is the first copy and now listens for messages. When the lock cannot
     // be made at all (no safe folder), the process runs as a first copy without listening.
     bool TryBecomeFirst();
+    // The two halves of it: the lock (false: another copy holds it), then the listening.
+    bool TakeLock();
+    void Listen();
 
     // Second copy: hands the message to the first copy and waits until it has been handled. False when
     // no first copy answered.

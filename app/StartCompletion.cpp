@@ -9,6 +9,9 @@
 
 namespace {
 
+// A window that is not painted (started minimised) is completed after this long all the same.
+constexpr int CompleteLatestMs = 1000;
+
 // What acts on the window. The pointer entering or hovering does not: it arrives when the window
 // appears under it, often before the first paint, and would put the rest in front of that paint.
 bool isInput(const QEvent *event)
@@ -37,10 +40,13 @@ TStartCompletion::TStartCompletion(QWidget *window, std::function<void()> comple
 {
     qApp->installEventFilter(this);
     QPointer<TStartCompletion> self(this);
-    new TFirstPaintHook(window, [self] {
-        if (self)
-            self->complete();
-    });
+    new TFirstPaintHook(
+        window,
+        [self] {
+            if (self)
+                self->complete();
+        },
+        CompleteLatestMs);
 }
 
 bool TStartCompletion::eventFilter(QObject *, QEvent *event)
