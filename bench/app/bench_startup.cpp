@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -71,8 +72,12 @@ int main(int argc, char *argv[])
     Program programs[] = { { "bare QMainWindow", QStringLiteral(BARE_EXE), {}, {} },
         { "bare + Chinese  ", QStringLiteral(TEXT_EXE), {}, {} },
         { "plumaret window ", QStringLiteral(WINDOW_EXE), {}, {} } };
+    const int count = int(std::size(programs));
     for (int i = 0; i < runs + 1; ++i) {
-        for (Program &p : programs) {
+        // Each round starts with the next program: one that always followed another would share
+        // its warm caches (or its leftovers) in every round.
+        for (int k = 0; k < count; ++k) {
+            Program &p = programs[(i + k) % count];
             Sample s;
             if (!runOnce(p.exe, env, work.path(), &s)) {
                 std::printf("a run of %s did not reach its first paint\n", p.label);
