@@ -509,8 +509,6 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::completeWindow()
 {
-    if (m_windowComplete)
-        return;
     m_windowComplete = true;
     // The icon's pictures are read when it is set; the taskbar can wait for them as long as the pages.
     setupWindowIcon();
