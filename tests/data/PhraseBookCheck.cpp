@@ -145,6 +145,25 @@ const QList<Breach> &closingOnlyWords()
     return list;
 }
 
+// Images and scenes that love phrases reach for first; twelve lines drawn at random say them twice when
+// too many drawable lines hold them.
+const QList<Breach> &commonThemes()
+{
+    static const QList<Breach> list = {
+        breach("laughing", QStringLiteral("笑")),
+        breach("holding hands", QStringLiteral("牵|握|十指|手心")),
+        breach("eyes", QStringLiteral("眼睛|眼神|目光|眼里")),
+        breach("a light", QStringLiteral("发光|有光|闪着光|一盏|灯")),
+        breach("a song", QStringLiteral("歌|曲子|哼")),
+        breach("food", QStringLiteral("吃|饭|菜|茶|汤|点心|糖")),
+        breach("a heartbeat", QStringLiteral("心跳|怦|心口")),
+        breach("the name", QStringLiteral("名字")),
+        breach("the voice", QStringLiteral("声音|嗓音|语气")),
+        breach("walking side by side", QStringLiteral("并肩|一起走|陪你走|跟着你走")),
+    };
+    return list;
+}
+
 int differingPositions(const QString &a, const QString &b)
 {
     int n = 0;
@@ -168,6 +187,7 @@ public:
         checkPhrases();
         checkDuplicates();
         checkOpenings();
+        checkThemes();
         checkCommon();
         checkTemplates();
         return problems;
@@ -280,6 +300,26 @@ private:
                               .arg(c.key())
                               .arg(quoted(it.key()))
                               .arg(l.maxClassOpeningShare * 100));
+    }
+
+    void checkThemes()
+    {
+        int drawable = 0;
+        QHash<QString, int> onTheme;
+        for (const auto &p : b.phrases) {
+            if (ExcludedClasses.contains(p.classId))
+                continue;
+            ++drawable;
+            for (const Breach &theme : commonThemes())
+                if (p.title.contains(theme.pattern))
+                    ++onTheme[theme.what];
+        }
+        for (auto it = onTheme.cbegin(); it != onTheme.cend(); ++it)
+            if (it.value() > 1 && it.value() > l.maxThemeShare * drawable)
+                fault(QStringLiteral("%1 drawable phrases speak of %2, more than %3 % of them")
+                          .arg(it.value())
+                          .arg(it.key())
+                          .arg(l.maxThemeShare * 100));
     }
 
     // Equal after normalising, or of equal length and apart by one or two characters.

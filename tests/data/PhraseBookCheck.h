@@ -43,6 +43,9 @@ struct PhraseBookLimits
     // Largest share of phrases that may begin with the same two characters, in the book and in a class.
     double maxOpeningShare = 0.04;
     double maxClassOpeningShare = 0.15;
+    // Largest share of drawable phrases on one common theme: at 3 %, about one twelve-line letter in
+    // twenty holds two lines on it.
+    double maxThemeShare = 0.03;
 };
 
 // Classes that automatic writing never draws; they must exist.

@@ -322,6 +322,9 @@ private slots:
         QTest::newRow("class openings alike") << Mutation([](PhraseBook &b) {
             phrase(b, 2).title = QStringLiteral("你的声音是我听过最动人的歌。");
         }) << QStringLiteral("2 phrases of class 1 begin with");
+        QTest::newRow("drawn lines on one theme") << Mutation([](PhraseBook &b) {
+            phrase(b, 2).title = QStringLiteral("你一笑，我心里的疲惫就都散了。");
+        }) << QStringLiteral("2 drawable phrases speak of laughing");
         QTest::newRow("book openings alike") << Mutation([](PhraseBook &b) {
             for (int id : { 1, 3, 5, 7 })
                 phrase(b, id).title.prepend(QStringLiteral("我想"));
