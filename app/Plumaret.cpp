@@ -81,14 +81,6 @@ QString TSingleInstance::SocketPath() const
         QStringLiteral("%1-%2").arg(QLatin1String(SingleInstanceName)).arg(::getuid()));
 }
 
-bool TSingleInstance::TryBecomeFirst()
-{
-    if (!TakeLock())
-        return false;
-    Listen();
-    return true;
-}
-
 bool TSingleInstance::TakeLock()
 {
     if (m_dir.isEmpty())

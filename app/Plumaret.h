@@ -31,11 +31,10 @@ public:
     // when the folder is not safely the user's (another user's, a link, open to others).
     static QString UserFolder(const QString &tempDir);
 
-    // True when this process is the first copy and now listens for messages. When the lock cannot
-    // be made at all (no safe folder), the process runs as a first copy without listening.
-    bool TryBecomeFirst();
-    // The two halves of it: the lock (false: another copy holds it), then the listening.
+    // True when this process is the first copy: it holds the lock, or no lock can be made at all (no
+    // safe folder) and it runs alone. False: another copy holds it.
     bool TakeLock();
+    // The first copy listens for messages from here on; without a lock it never does.
     void Listen();
 
     // Second copy: hands the message to the first copy and waits until it has been handled. False when

@@ -164,7 +164,7 @@ void tst_SingleInstance::unsafeUserFolderIsNotUsed()
     }
     QCOMPARE(TSingleInstance::UserFolder(temp.path()), QString());
     TSingleInstance instance(TSingleInstance::UserFolder(temp.path()));
-    QVERIFY(instance.TryBecomeFirst());
+    QVERIFY(instance.TakeLock());
     QVERIFY(QDir(elsewhere.path()).isEmpty());
 }
 
@@ -218,7 +218,8 @@ void tst_SingleInstance::secondCopyRestoresMinimisedFirstCopy()
     // The first copy is this process, so the test can see its window come back.
     Runtime rt;
     TSingleInstance instance(rt.folder());
-    QVERIFY(instance.TryBecomeFirst());
+    QVERIFY(instance.TakeLock());
+    instance.Listen();
     TfrmMain window;
     instance.OnMessage = [&window](int message) {
         if (message == RestoreMessage)
@@ -248,12 +249,12 @@ void tst_SingleInstance::firstCopyReleasesOnExit()
     Runtime rt;
     {
         TSingleInstance first(rt.folder());
-        QVERIFY(first.TryBecomeFirst());
+        QVERIFY(first.TakeLock());
         TSingleInstance other(rt.folder());
-        QVERIFY(!other.TryBecomeFirst());
+        QVERIFY(!other.TakeLock());
     }
     TSingleInstance next(rt.folder());
-    QVERIFY(next.TryBecomeFirst());
+    QVERIFY(next.TakeLock());
 }
 
 QTEST_MAIN(tst_SingleInstance)

@@ -31,6 +31,19 @@
 
 namespace {
 
+bool fixtureBookBuilt()
+{
+    const QString fixture = QStringLiteral(WINDOW_FIXTURE_DB);
+    return !fixture.isEmpty() && QFile::exists(fixture);
+}
+
+// The fixture phrase book as db.dll of dir, made the current folder.
+bool enterFolderWithFixtureBook(const QTemporaryDir &dir)
+{
+    return QFile::copy(QStringLiteral(WINDOW_FIXTURE_DB), dir.filePath(QStringLiteral("db.dll")))
+        && QDir::setCurrent(dir.path());
+}
+
 // The window as the user first sees it, without a database: FormShow is tested separately.
 std::unique_ptr<TfrmMain> shownWindow()
 {
@@ -641,12 +654,10 @@ void tst_uFrmMain::startUpFailureShowsBoxAndWindowStaysHidden()
 
 void tst_uFrmMain::startUpWithPhraseBook()
 {
-    const QString fixture = QStringLiteral(WINDOW_FIXTURE_DB);
-    if (fixture.isEmpty() || !QFile::exists(fixture))
+    if (!fixtureBookBuilt())
         QSKIP("no fixture phrase book is built (targets testbook or phrasebook)");
     QTemporaryDir dir;
-    QVERIFY(QFile::copy(fixture, dir.filePath(QStringLiteral("db.dll"))));
-    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(enterFolderWithFixtureBook(dir));
 
     TfrmMain w;
     w.pgMode->setCurrentIndex(2);
@@ -675,12 +686,10 @@ void tst_uFrmMain::visibleFirstBuildsTheRestBeforeAnyInput()
     QFETCH(bool, typeAtOnce);
     // Nothing may be wired to an editor that does not exist yet.
     QTest::failOnWarning(QRegularExpression(QStringLiteral("nullptr")));
-    const QString fixture = QStringLiteral(WINDOW_FIXTURE_DB);
-    if (fixture.isEmpty() || !QFile::exists(fixture))
+    if (!fixtureBookBuilt())
         QSKIP("no fixture phrase book is built (targets testbook or phrasebook)");
     QTemporaryDir dir;
-    QVERIFY(QFile::copy(fixture, dir.filePath(QStringLiteral("db.dll"))));
-    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(enterFolderWithFixtureBook(dir));
 
     TfrmMain w(nullptr, TfrmMain::TStartOrder::VisibleFirst);
     QVERIFY(!w.vstTemplate && !w.edtMemo && !w.pgPersonality);
